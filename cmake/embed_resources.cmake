@@ -1,0 +1,22 @@
+# Writes a C++ source that holds the given files as byte strings.
+# Input: OUTPUT (the .cpp to write), ENTRIES (NAME=PATH entries separated by "|").
+string(REPLACE "|" ";" ENTRIES "${ENTRIES}")
+set(body "// Generated at build time from resources/; do not edit.\n#include \"shell/built_in_resources.h\"\n\nnamespace {\n")
+set(table "")
+set(index 0)
+foreach(entry IN LISTS ENTRIES)
+  string(REGEX MATCH "^[^=]*" name "${entry}")
+  string(REGEX REPLACE "^[^=]*=" "" file "${entry}")
+  file(READ "${file}" hex HEX)
+  string(LENGTH "${hex}" hex_length)
+  math(EXPR size "${hex_length} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "\\\\x\\1" escaped "${hex}")
+  # Break the literal into lines of 32 bytes.
+  string(REGEX REPLACE "((\\\\x[0-9a-f][0-9a-f]){32})" "\\1\"\n    \"" escaped "${escaped}")
+  string(APPEND body "constexpr char kResource${index}[] =\n    \"${escaped}\";\n")
+  string(APPEND table "    {\"${name}\", {kResource${index}, ${size}}},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND body "}  // namespace\n\nconst BuiltInResource kBuiltInResources[${index}] = {\n${table}};\n")
+file(WRITE "${OUTPUT}.tmp" "${body}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)

@@ -1,0 +1,55 @@
+// The desktop shortcut as a shell link in the desktop folder named by the registry.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "platform/desktop_shortcut.h"
+
+namespace {
+
+// The desktop folder of the registry's "Shell Folders" key; empty when missing.
+std::wstring RegistryDesktopFolder() {
+  wchar_t value[MAX_PATH] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                   L"Desktop", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    return std::wstring();
+  return value;
+}
+
+std::wstring Wide(const std::string& text) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+  wide.resize(wcslen(wide.c_str()));
+  return wide;
+}
+
+class ShellLinkShortcut final : public DesktopShortcut {
+ public:
+  void Make(const std::string& target, const std::string& title) override {
+    const HRESULT initialised = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
+      const std::wstring wideTarget = Wide(target);
+      const std::wstring folder = wideTarget.substr(0, wideTarget.find_last_of(L'\\') + 1);
+      link->SetPath(wideTarget.c_str());
+      link->SetWorkingDirectory(folder.c_str());
+      IPersistFile* file = nullptr;
+      if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        const std::wstring linkPath = RegistryDesktopFolder() + L"\\" + Wide(title) + L".lnk";
+        file->Save(linkPath.c_str(), FALSE);  // results are not examined: failures are silent
+        file->Release();
+      }
+      link->Release();
+    }
+    if (SUCCEEDED(initialised)) CoUninitialize();
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<DesktopShortcut> MakeSystemDesktopShortcut() { return std::make_unique<ShellLinkShortcut>(); }

@@ -1,0 +1,187 @@
+// The one place through which the program touches the file system: opening,
+// reading, writing, renaming, deleting, testing and listing files. It turns
+// system errors into the texts the user sees (one exception type), replaces
+// files atomically, finds delivered files without regard to letter case, and
+// lets tests make its k-th operation fail. No Qt.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A failure the user sees; what() is the exact text for the error box.
+class IoError : public std::runtime_error {
+ public:
+  IoError(const std::string& text, int systemErrorNumber)
+      : std::runtime_error(text), m_systemErrorNumber(systemErrorNumber) {}
+  // The system's error number behind the failure; 0 when there is none
+  // (a short read, a missing resource).
+  int SystemErrorNumber() const { return m_systemErrorNumber; }
+
+ private:
+  int m_systemErrorNumber;
+};
+
+// Error texts of the failures that have no system error number.
+inline constexpr std::string_view kReadBeyondEndText = "Read beyond end of file";
+
+// The user's text for a system error number (errno values):
+// "File not found", "Invalid filename" (the file's folder is missing),
+// "Too many open files", "File access denied", "Disk full", else "I/O error N".
+std::string IoErrorText(int systemErrorNumber, bool folderMissing = false);
+
+// Throws the IoError for `systemErrorNumber` met while working on `path`
+// (the path decides between "File not found" and "Invalid filename").
+[[noreturn]] void ThrowIoError(int systemErrorNumber, const std::string& path);
+
+// Throws "Read beyond end of file".
+[[noreturn]] void ThrowReadBeyondEnd();
+
+// Makes the file layer's operations fail on purpose, for tests. Operations are
+// counted from 1 after Arm(); the k-th one fails as if the system had returned
+// `systemErrorNumber`. Only one failure is injected per Arm().
+namespace FaultInjection {
+void Arm(long failingOperation, int systemErrorNumber);
+void Disarm();
+// Operations counted since the last Arm() or Disarm().
+long OperationCount();
+}  // namespace FaultInjection
+
+// Path helpers. Paths are native ("/" on Linux); folder texts end with the separator.
+inline constexpr char kPathSeparator =
+#ifdef _WIN32
+    '\\';
+#else
+    '/';
+#endif
+
+// `relative` may use either "/" or "\\" between its parts; the result uses the native separator.
+std::string JoinPath(const std::string& folder, std::string_view relative);
+
+// The folder part of `path`, up to and including its last separator ("" when none).
+std::string FolderPart(const std::string& path);
+
+// Finds `relative` below `folder` without regard to letter case, part by part: an exact
+// match wins, otherwise the first entry (in name order) whose name equals ignoring ASCII case.
+// Parts that match nothing keep the spelling given, so the result is where a new file of
+// that name would go. Never throws for a missing part.
+std::string ResolvePath(const std::string& folder, std::string_view relative);
+
+// The path of a file the program itself writes: its folders found as ResolvePath finds
+// them, its own name kept exactly as given, so the program's files have one spelling.
+std::string OwnFilePath(const std::string& folder, std::string_view relative);
+
+// True when `path` names an existing regular file (a folder is not a file).
+bool FileExists(const std::string& path);
+// True when `path` names an existing folder.
+bool FolderExists(const std::string& path);
+// Size in bytes of an existing file.
+std::uint64_t FileSize(const std::string& path);
+// Deletes a file; throws when it cannot be deleted, also when it is missing.
+void DeleteFile(const std::string& path);
+// Deletes a file when it exists.
+void DeleteIfExists(const std::string& path);
+// Renames `from` to `to`, replacing `to`.
+void RenameFile(const std::string& from, const std::string& to);
+// Names of the entries of a folder (files and folders, not "." and ".."), sorted.
+std::vector<std::string> ListFolder(const std::string& folder);
+// Marks a file executable for everybody who may read it (no effect on Windows).
+void MakeExecutable(const std::string& path);
+
+// A file opened for reading, closed by its destructor.
+class InputFile {
+ public:
+  explicit InputFile(const std::string& path);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  const std::string& Path() const { return m_path; }
+
+  // Reads up to `size` bytes; returns how many were read (0 at the end).
+  std::size_t Read(void* buffer, std::size_t size);
+  // Reads exactly `size` bytes or throws "Read beyond end of file".
+  void ReadExact(void* buffer, std::size_t size);
+
+  // Reads the next text line into `line` without its line end. A line ends at CR LF,
+  // LF or CR; the text ends at the end of the file or at a byte 26. Returns false
+  // when no line is left.
+  bool ReadLine(std::string& line);
+
+  // Reads the whole rest of the file.
+  std::string ReadAll();
+
+  void Close();
+
+ private:
+  bool FillBuffer();
+
+  std::string m_path;
+  std::FILE* m_file = nullptr;
+  std::vector<char> m_buffer;
+  std::size_t m_bufferPos = 0;
+  std::size_t m_bufferEnd = 0;
+  bool m_textEnded = false;
+};
+
+// A file created (or emptied) for writing. Write() and Close() throw on failure;
+// the destructor closes without throwing.
+// How a failure to create a file is reported: with the ordinary texts, or as a file
+// stream does, "Cannot create file "PATH". REASON".
+enum class CreateFailure { IoText, StreamText };
+
+class OutputFile {
+ public:
+  explicit OutputFile(const std::string& path, CreateFailure failure = CreateFailure::IoText,
+                      const std::string& reportedPath = {});
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  const std::string& Path() const { return m_path; }
+  void Write(const void* data, std::size_t size);
+  void Write(std::string_view text) { Write(text.data(), text.size()); }
+  // Writes `line` followed by CR LF.
+  void WriteLine(std::string_view line);
+  void Close();
+
+ protected:
+  std::string m_path;
+  std::FILE* m_file = nullptr;
+};
+
+// Replaces a file as a whole: writes go to a temporary file beside the target, and
+// Commit() renames it over the target. Without Commit() (a failure, an exception)
+// the temporary file is removed and the target stays as it was.
+class AtomicFile {
+ public:
+  explicit AtomicFile(const std::string& targetPath,
+                      CreateFailure failure = CreateFailure::IoText);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  void Write(const void* data, std::size_t size) { m_output.Write(data, size); }
+  void Write(std::string_view text) { m_output.Write(text); }
+  void WriteLine(std::string_view line) { m_output.WriteLine(line); }
+  // Closes the temporary file and renames it over the target.
+  void Commit();
+
+  // The name of the temporary file used for `targetPath`.
+  static std::string TemporaryPathFor(const std::string& targetPath);
+
+ private:
+  std::string m_targetPath;
+  OutputFile m_output;
+  bool m_committed = false;
+};
+
+// Reads a whole file.
+std::string ReadFile(const std::string& path);
+// Replaces a file atomically with `content`.
+void ReplaceFile(const std::string& path, std::string_view content,
+                 CreateFailure failure = CreateFailure::IoText);

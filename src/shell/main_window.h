@@ -1,0 +1,97 @@
+// The main window: the page list and view on the left and right, the print
+// controls below the list, and the main menu. It owns the shared state of the
+// run; its creation runs the start-up steps (DirtyUp) and its close the
+// closing steps (CleanUp). Handlers read controls, call the core, show results.
+#pragma once
+
+#include <QMainWindow>
+
+#include "shell/app_state.h"
+#include "shell/run_command.h"
+#include "shell/working_folders.h"
+
+class DesktopShortcut;
+class QAction;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class UpDown;
+class TOptionsForm;
+class TEditForm;
+class TPrinterXForm;
+class TSimoOpts;
+
+// The line the view shows until the first page: ten cells of "+" and seven "-".
+inline constexpr char kRulerLine[] =
+    "+-------+-------+-------+-------+-------+-------+-------+-------+-------+-------";
+
+inline constexpr char kShortcutTitle[] = "Ravelstow VANTROSE";
+
+class TMainForm final : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Creates the window and runs DirtyUp. `folders` are the working folders of this run.
+  TMainForm(const WorkingFolders& folders, const ShowMessageFn& showMessage, DesktopShortcut& shortcut);
+  ~TMainForm() override;
+
+  // Hands over the dialogs created after the main window.
+  void SetDialogs(TOptionsForm* options, TEditForm* edit, TPrinterXForm* printerX, TSimoOpts* simo);
+
+  const AppState& State() const { return m_state; }
+
+  // Components, named as in the window definitions.
+  QLabel* RaceDate = nullptr;
+  QListWidget* ReportListBox = nullptr;
+  QPlainTextEdit* MainMemo = nullptr;
+  QPushButton* checkALL = nullptr;
+  QPushButton* clearALL = nullptr;
+  QPushButton* PrintButton = nullptr;
+  QLabel* PrintCounter = nullptr;
+  QLabel* SpinFont = nullptr;
+  UpDown* FontSelect = nullptr;
+  QFrame* PrintBevel = nullptr;
+  QPushButton* PrintSimo = nullptr;
+  QPushButton* options = nullptr;
+  QPushButton* SaveButton = nullptr;
+  QPushButton* LoadButton = nullptr;
+  QListWidget* ListBox1 = nullptr;
+
+  QMenu* FileMenu = nullptr;
+  QAction* FileMenuSave = nullptr;
+  QAction* FileMenuLoad = nullptr;
+  QAction* MenuEdit = nullptr;
+  QAction* OptionsMenu = nullptr;
+  QMenu* N1 = nullptr;
+  QAction* AReport = nullptr;
+  QAction* EReport = nullptr;
+  QAction* test1 = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateComponents();
+  void CreateMenu();
+  void DirtyUp();
+  void CleanUp();
+  void ListBox1MouseDown();
+  void ListBox1MouseUp();
+
+  // Paths below the working folder.
+  std::string SettingsPath() const;
+  std::string DayTextPath() const;
+
+  AppState m_state;
+  WorkingFolders m_folders;
+  ShowMessageFn m_showMessage;
+  DesktopShortcut& m_shortcut;
+
+  TOptionsForm* m_optionsForm = nullptr;
+  TEditForm* m_editForm = nullptr;
+  TPrinterXForm* m_printerXForm = nullptr;
+  TSimoOpts* m_simoOpts = nullptr;
+};

@@ -1,0 +1,59 @@
+#include "shell/program.h"
+
+#include <QApplication>
+
+#include "browser/edit_dialog.h"
+#include "browser/options_dialog.h"
+#include "canvas/simo_options_dialog.h"
+#include "pcl/printer_options_dialog.h"
+#include "platform/instance_guard.h"
+#include "shell/main_window.h"
+#include "shell/splash_window.h"
+
+namespace {
+constexpr std::chrono::milliseconds kInstanceWait{2000};
+}
+
+Program::Program() = default;
+Program::~Program() = default;
+
+ProgramServices SystemServices() {
+  ProgramServices services;
+  services.showMessage = QtMessageBox();
+  services.shortcut = MakeSystemDesktopShortcut();
+  return services;
+}
+
+std::unique_ptr<Program> StartProgram(ProgramServices& services, const WorkingFolders& folders) {
+  auto program = std::make_unique<Program>();
+  program->guard = std::make_unique<InstanceGuard>(folders.baseFolder);
+  if (!program->guard->Acquire(kInstanceWait)) {
+    services.showMessage(kSecondInstanceText);
+    return nullptr;
+  }
+
+  TSplash splash;
+  splash.show();
+  splash.repaint();
+  QApplication::processEvents();
+
+  program->mainForm = std::make_unique<TMainForm>(folders, services.showMessage, *services.shortcut);
+  TMainForm* mainForm = program->mainForm.get();
+  // The dialogs come after the main window, so no start-up step can use them.
+  auto* optionsForm = new TOptionsForm(mainForm);
+  auto* editForm = new TEditForm(mainForm);
+  auto* printerXForm = new TPrinterXForm(mainForm);
+  auto* simoOpts = new TSimoOpts(mainForm);
+  mainForm->SetDialogs(optionsForm, editForm, printerXForm, simoOpts);
+
+  splash.hide();
+  mainForm->show();
+  return program;
+}
+
+int RunProgram(QApplication& application) {
+  ProgramServices services = SystemServices();
+  const std::unique_ptr<Program> program = StartProgram(services, FoldersFromEnvironment());
+  if (program) application.exec();
+  return 0;
+}
