@@ -1,18 +1,11 @@
 #include "import/race_data.h"
 
-#include <array>
+#include <cstring>
 #include <vector>
 
 #include "shell/file_layer.h"
 
 namespace {
-
-constexpr std::array<std::uint8_t, 256> MakeDecodeTable() {
-  std::array<std::uint8_t, 256> table{};
-  for (int stored = 0; stored < 256; ++stored) table[stored] = DecodeByte(static_cast<std::uint8_t>(stored));
-  return table;
-}
-constexpr std::array<std::uint8_t, 256> kDecodeTable = MakeDecodeTable();
 
 constexpr std::uint8_t kMarkerByte = 1;
 constexpr int kMarkerLength = 4;
@@ -27,12 +20,23 @@ class MarkerSubstitution {
   }
 
   void DecodeRecord(const std::uint8_t* stored, std::uint8_t* text) {
-    for (std::size_t i = 0; i < kRaceRecordSize; ++i) {
-      std::uint8_t decoded = kDecodeTable[stored[i]];
-      if (decoded == kMarkerByte) m_position = 0;  // also restarts a running substitution
-      if (m_position < kMarkerLength) decoded = m_userId[m_position++];
-      text[i] = decoded;
+    // Decode the whole record first (a loop the compiler vectorises), then visit the
+    // few markers; the marker state is kept in a local so the stores cannot alias it.
+    for (std::size_t i = 0; i < kRaceRecordSize; ++i) text[i] = DecodeByte(stored[i]);
+    int position = m_position;
+    std::size_t i = 0;
+    while (i < kRaceRecordSize) {
+      if (position < kMarkerLength) {
+        if (text[i] == kMarkerByte) position = 0;  // a marker restarts a running substitution
+        text[i++] = m_userId[position++];
+        continue;
+      }
+      const void* marker = std::memchr(text + i, kMarkerByte, kRaceRecordSize - i);
+      if (marker == nullptr) break;
+      i = static_cast<std::size_t>(static_cast<const std::uint8_t*>(marker) - text);
+      position = 0;
     }
+    m_position = position;
   }
 
  private:

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -122,6 +123,7 @@ class InputFile {
 
   std::string m_path;
   std::FILE* m_file = nullptr;
+  std::unique_ptr<char[]> m_stdioBuffer;
   std::vector<char> m_buffer;
   std::size_t m_bufferPos = 0;
   std::size_t m_bufferEnd = 0;
@@ -152,6 +154,7 @@ class OutputFile {
  protected:
   std::string m_path;
   std::FILE* m_file = nullptr;
+  std::unique_ptr<char[]> m_stdioBuffer;
 };
 
 // Replaces a file as a whole: writes go to a temporary file beside the target, and

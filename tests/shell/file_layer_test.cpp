@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "temp_folder.h"
@@ -37,9 +38,13 @@ struct ErrorCase {
 TEST_F(FileLayerTest, InjectedSystemErrorsGiveTheUsersTexts) {
   const std::string path = folder.Write("present.txt", "x");
   const ErrorCase cases[] = {
-      {ENOENT, "File not found"},      {EMFILE, "Too many open files"}, {ENFILE, "Too many open files"},
-      {EACCES, "File access denied"},  {EPERM, "File access denied"},  {EROFS, "File access denied"},
-      {ENOSPC, "Disk full"},           {EDQUOT, "Disk full"},          {EIO, "I/O error 5"},
+      {ENOENT, "File not found"},     {EMFILE, "Too many open files"}, {ENFILE, "Too many open files"},
+      {EACCES, "File access denied"}, {EPERM, "File access denied"},  {EROFS, "File access denied"},
+      {ENOSPC, "Disk full"},
+#ifdef EDQUOT
+      {EDQUOT, "Disk full"},
+#endif
+      {EIO, "I/O error 5"},
   };
   for (const ErrorCase& c : cases) {
     SCOPED_TRACE(c.text);
@@ -119,7 +124,8 @@ TEST_F(FileLayerTest, ReadContinuesWhereReadLineStopped) {
 
 TEST_F(FileLayerTest, StreamTextNamesTheTargetWhenTheFolderIsMissing) {
   const std::string target = folder.Path() + "Help/A-Report.HLP";
-  const std::string expected = "Cannot create file \"" + target + "\". No such file or directory";
+  // The reason is the system's own text for the error.
+  const std::string expected = "Cannot create file \"" + target + "\". " + std::generic_category().message(ENOENT);
   try {
     ReplaceFile(target, "text", CreateFailure::StreamText);
     ADD_FAILURE() << "replaced a file in a missing folder";
@@ -149,7 +155,7 @@ TEST_F(FileLayerTest, StreamTextCarriesTheSystemsReasonOfAnInjectedCreateFailure
     ReplaceFile(target, "text", CreateFailure::StreamText);
     ADD_FAILURE() << "no failure injected";
   } catch (const IoError& error) {
-    EXPECT_EQ(error.what(), "Cannot create file \"" + target + "\". No space left on device");
+    EXPECT_EQ(error.what(), "Cannot create file \"" + target + "\". " + std::generic_category().message(ENOSPC));
     EXPECT_EQ(error.SystemErrorNumber(), ENOSPC);
   }
   EXPECT_FALSE(folder.Exists("full.txt"));

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <string>
+#include <system_error>
 
 #include "shell/file_layer.h"
 #include "temp_folder.h"
@@ -90,7 +91,8 @@ TEST_F(WorkingFoldersTest, AMissingHelpFolderGivesTheCannotCreateText) {
     ADD_FAILURE() << "installed into a missing Help folder";
   } catch (const IoError& error) {
     EXPECT_EQ(error.what(),
-              "Cannot create file \"" + folder.Path() + "Help/A-Report.HLP\". No such file or directory");
+              "Cannot create file \"" + folder.Path() + "Help/A-Report.HLP\". " +
+                  std::generic_category().message(ENOENT));
   }
   EXPECT_FALSE(folder.Exists("SimoDump.LST")) << "the steps end at the first failure";
 }
