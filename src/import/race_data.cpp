@@ -102,8 +102,9 @@ std::uint16_t DecodeRaceData(const std::string& dataPath, const std::string& tex
     substitution.DecodeRecord(input.data(), output.data());
     text.Write(output.data(), kRaceRecordSize);
   }
-  text.Commit();
+  // Everything that can fail comes before the new text replaces the old one.
   data.Close();
+  text.Commit();
   return raceDay;
 }
 

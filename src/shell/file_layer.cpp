@@ -334,9 +334,9 @@ std::string InputFile::ReadAll() {
 
 void InputFile::Close() {
   if (m_file == nullptr) return;
+  CountOperation(m_path);  // an injected failure leaves the file to the destructor
   std::FILE* file = m_file;
   m_file = nullptr;
-  CountOperation(m_path);
   if (std::fclose(file) != 0) ThrowIoError(errno, m_path);
 }
 
@@ -379,9 +379,9 @@ void OutputFile::WriteLine(std::string_view line) {
 
 void OutputFile::Close() {
   if (m_file == nullptr) return;
+  CountOperation(m_path);  // an injected failure leaves the file to the destructor
   std::FILE* file = m_file;
   m_file = nullptr;
-  CountOperation(m_path);
   // fclose flushes what stdio still holds; a full disk often shows only here.
   if (std::fclose(file) != 0) ThrowIoError(errno, m_path);
 }

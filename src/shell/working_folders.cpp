@@ -13,7 +13,8 @@ std::string Limited(std::string text, std::size_t limit) {
 }  // namespace
 
 WorkingFolders SettleFolders(const char* userProfile, const char* home) {
-  const char* profile = userProfile != nullptr ? userProfile : home;
+  // An empty USERPROFILE counts as unset.
+  const char* profile = userProfile != nullptr && *userProfile != '\0' ? userProfile : home;
   WorkingFolders folders;
   folders.homeFolder = Limited(profile != nullptr ? profile : "", kFolderTextLimit);
   if (folders.homeFolder.empty() || folders.homeFolder.back() != kPathSeparator)

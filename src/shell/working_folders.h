@@ -13,8 +13,8 @@ struct WorkingFolders {
   std::string baseFolder;  // homeFolder + "RavelstowData/Vantrose/"
 };
 
-// The folders for a profile folder: USERPROFILE when set, else HOME (pass nullptr
-// for an unset variable). With neither set the working folder is at the root.
+// The folders for a profile folder: USERPROFILE when set and not empty, else HOME
+// (pass nullptr for an unset variable). With neither set the working folder is at the root.
 WorkingFolders SettleFolders(const char* userProfile, const char* home);
 
 // The folders of this process's environment.

@@ -249,7 +249,7 @@ TEST_F(DecodeRaceDataTest, AFailureAtAnyOperationNeverLeavesAPartialText) {
     }
     FaultInjection::Disarm();
     EXPECT_EQ(failed, k <= operations);
-    EXPECT_EQ(Text(), k < operations ? oldText : newText);
+    EXPECT_EQ(Text(), k <= operations ? oldText : newText);
     EXPECT_EQ(ListFolder(folder.Path()), (std::vector<std::string>{"Data", "Vantrose.TXT"}));
   }
 }
