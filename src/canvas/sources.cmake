@@ -1,0 +1,2 @@
+list(APPEND VANTROSE_UI_SOURCES
+  src/canvas/simo_options_dialog.cpp)
