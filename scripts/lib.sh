@@ -29,7 +29,7 @@ need_packages() {
 
 # Everything a build of the program needs.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
-                libxkbcommon-dev libgtest-dev libgmock-dev fonts-liberation fonts-dejavu-core)
+                libxkbcommon-dev libgtest-dev libgmock-dev libcups2-dev fonts-liberation fonts-dejavu-core)
 
 configure_and_build() {
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
