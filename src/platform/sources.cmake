@@ -5,6 +5,8 @@ list(APPEND VANTROSE_CORE_SOURCES
 list(APPEND VANTROSE_CORE_TESTS
   tests/platform/desktop_entry_test.cpp)
 set(VANTROSE_PLATFORM_SOURCES
+  src/platform/fonts.cpp
+  src/platform/qt_printer_canvas.cpp
   src/platform/instance_guard.cpp
   src/platform/printer_catalogue_qt.cpp)
 set(VANTROSE_PLATFORM_WIN32_SOURCES

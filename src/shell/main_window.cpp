@@ -15,7 +15,7 @@
 #include "import/race_data.h"
 #include "platform/desktop_shortcut.h"
 #include "shell/file_layer.h"
-#include "shell/fonts.h"
+#include "platform/fonts.h"
 #include "shell/settings.h"
 #include "shell/up_down.h"
 

@@ -8,7 +8,6 @@ list(APPEND VANTROSE_CORE_TESTS
   tests/shell/settings_test.cpp
   tests/shell/working_folders_test.cpp)
 list(APPEND VANTROSE_UI_SOURCES
-  src/shell/fonts.cpp
   src/shell/up_down.cpp
   src/shell/run_command.cpp
   src/shell/main_window.cpp

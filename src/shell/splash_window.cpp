@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "shell/fonts.h"
+#include "platform/fonts.h"
 
 TSplash::TSplash() {
   setObjectName(QStringLiteral("Splash"));

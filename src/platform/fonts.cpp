@@ -1,4 +1,4 @@
-#include "shell/fonts.h"
+#include "platform/fonts.h"
 
 #include <array>
 #include <utility>
@@ -25,11 +25,24 @@ QString InstalledFamily(std::string_view name) {
   return QString::fromLatin1(kFallbackFamily.data(), static_cast<qsizetype>(kFallbackFamily.size()));
 }
 
-QFont WindowFont(std::string_view name, int pixelSize, FontWeight weight) {
+namespace {
+QFont FamilyFont(std::string_view name, FontWeight weight) {
   QFont font(InstalledFamily(name));
-  font.setPixelSize(pixelSize);
   font.setBold(weight == FontWeight::Bold);
   if (name == "Courier New" || name == "Lucida Console" || name == "Consolas" || name == "Terminal")
     font.setStyleHint(QFont::Monospace);
+  return font;
+}
+}  // namespace
+
+QFont WindowFont(std::string_view name, int pixelSize, FontWeight weight) {
+  QFont font = FamilyFont(name, weight);
+  font.setPixelSize(pixelSize);
+  return font;
+}
+
+QFont PrinterFont(std::string_view name, int pointSize, FontWeight weight) {
+  QFont font = FamilyFont(name, weight);
+  font.setPointSize(pointSize);
   return font;
 }

@@ -11,5 +11,9 @@ enum class FontWeight { Normal, Bold };
 // ...) at `pixelSize` pixels. Unknown names fall back to the proportional family.
 QFont WindowFont(std::string_view name, int pixelSize, FontWeight weight = FontWeight::Normal);
 
+// The installed font for a window-definition font name at `pointSize` points, for
+// drawing on a printer.
+QFont PrinterFont(std::string_view name, int pointSize, FontWeight weight = FontWeight::Normal);
+
 // The installed family that stands in for a window-definition font name.
 QString InstalledFamily(std::string_view name);

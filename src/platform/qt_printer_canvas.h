@@ -1,0 +1,45 @@
+// The printer canvas on a QPrinter: the program's one long-lived printer object,
+// so an orientation a job sets stays for the next job. Each document goes to the
+// current printer, or to a PDF file when one is named.
+#pragma once
+
+#include <QPainter>
+#include <QPrinter>
+#include <stdexcept>
+
+#include "canvas/printer_canvas.h"
+
+class CurrentPrinter;
+
+// A print job the printing system did not take; what() says why.
+class PrintFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class QtPrinterCanvas final : public PrinterCanvas {
+ public:
+  // Prints to the printer `current` names. `printer` outlives the canvas.
+  QtPrinterCanvas(QPrinter& printer, const CurrentPrinter& current);
+  // Prints into the PDF file `pdfPath` instead of a printer.
+  QtPrinterCanvas(QPrinter& printer, const QString& pdfPath);
+
+  void SetOrientation(PageOrientation orientation) override;
+  int PageWidth() const override;
+  int PageHeight() const override;
+  // Throws PrintFailure when the printer cannot start the document.
+  void BeginDocument() override;
+  void NewPage() override;
+  // Throws PrintFailure when the printer reports the job failed.
+  void EndDocument() override;
+  void AbortDocument() override;
+  void SetFont(const std::string& name, int pointSize, bool bold) override;
+  void DrawTextAt(int x, int y, const std::string& text) override;
+
+ private:
+  QPrinter& m_printer;
+  const CurrentPrinter* m_current = nullptr;
+  QString m_pdfPath;
+  QPainter m_painter;
+  int m_ascent = 0;
+};
