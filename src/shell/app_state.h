@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "import/report_split.h"
 #include "shell/settings.h"
 
 inline constexpr std::string_view kBuildStamp = "1468363032";
@@ -34,8 +35,8 @@ struct AppState {
   bool applyPerfLimit = true;
 
   // Report tables.
-  std::vector<std::string> reportFiles;  // names of the report page files, in text order
-  std::vector<std::string> simoTable;    // lines of the simulcast schedule
+  ReportTable reportFiles;             // the report page files of the last split, in text order
+  std::vector<std::string> simoTable;  // lines of the simulcast schedule
 
   std::string viewFileName;  // full path of the file the view shows
   std::string userIdText = "0000";

@@ -15,3 +15,7 @@ list(APPEND VANTROSE_UI_SOURCES
   src/shell/program.cpp)
 list(APPEND VANTROSE_UI_TESTS
   tests/shell/startup_test.cpp)
+list(APPEND VANTROSE_CORE_SOURCES
+  src/shell/cp437.cpp)
+list(APPEND VANTROSE_CORE_TESTS
+  tests/shell/cp437_test.cpp)

@@ -1,0 +1,44 @@
+#include "browser/page_list.h"
+
+#include "shell/cp437.h"
+#include "shell/file_layer.h"
+
+void CheckAll(PageList& list) {
+  for (PageItem& item : list.items) item.checked = !item.text.empty();
+}
+
+void ClearAll(PageList& list) {
+  for (PageItem& item : list.items) item.checked = false;
+}
+
+std::optional<int> BackspaceJump(PageList& list, JumpPositions& positions) {
+  positions.prevItemIndex = positions.lastItemIndex;
+  positions.lastItemIndex = list.selected;
+  const int target = positions.prevItemIndex;
+  if (target < 0 || target >= static_cast<int>(list.items.size())) return std::nullopt;
+  list.selected = target;
+  return target;
+}
+
+std::optional<std::string> ItemPath(const PageList& list, int index, const std::string& baseFolder) {
+  if (index < 0 || index >= static_cast<int>(list.items.size())) return std::nullopt;
+  const PageItem& item = list.items[static_cast<std::size_t>(index)];
+  if (item.text.empty()) return std::nullopt;
+  return JoinPath(baseFolder, item.text);
+}
+
+std::optional<std::string> ShowView(const std::string& path, std::string& viewFileName) {
+  if (!FileExists(path)) return std::nullopt;
+  InputFile file(path);
+  std::string bytes;
+  std::string line;
+  bool first = true;
+  while (file.ReadLine(line)) {
+    if (!first) bytes += '\n';
+    bytes += line;
+    first = false;
+  }
+  file.Close();
+  viewFileName = path;
+  return Cp437ToUtf8(bytes);
+}

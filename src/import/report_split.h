@@ -1,0 +1,106 @@
+// Cuts the day's text "Vantrose.TXT" into one page file and one twin file per
+// report, loads the simulcast schedule "SimoDump.LST", and joins the page files back
+// into the day's text. Reads and writes line by line; no report is held in memory.
+// Decides which marker lines name a report and which file names each report gets;
+// listing and trimming the pages is the page index's work.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/file_layer.h"
+
+// Longest report name kept; longer names are cut, and the files carry the cut name.
+inline constexpr std::size_t kReportNameLimit = 15;
+// Characters kept of each schedule line.
+inline constexpr std::size_t kScheduleLineLimit = 63;
+
+// The files of one report in the working folder.
+struct ReportFile {
+  std::string name;  // the page file, as listed: at most 15 characters
+  std::string twin;  // the untouched copy, fixed when the report was split
+};
+
+// `ReportFiles`: the reports of the last split in order of appearance in the text.
+// Page and twin names are all different from each other without regard to letter case.
+struct ReportTable {
+  std::vector<ReportFile> files;
+  // Set only by a split that ran to its end and cleared once the pages are joined
+  // back, so the text is never rebuilt from a partial set of pages.
+  bool splitComplete = false;
+};
+
+// The raw name of a `ReportMarker` line: for a line holding a byte 12 or 2 and an
+// "@", the characters after the first "@" up to the first byte of code 32 or less.
+// Empty when the line is no marker or its "@" names nothing.
+std::string MarkerName(std::string_view line);
+
+// True when `name` is a plain file name of the working folder that no file or
+// folder of the program itself uses: only bytes 33-126 other than / \ : * ? " < > |,
+// not "." or "..", no trailing dot or blank, no device name (CON, PRN, AUX, NUL,
+// CONIN$, CONOUT$, COM1-9, LPT1-9, with or without an extension), not one of the
+// program's own names (Vantrose.TXT, SimoDump.LST, Data, Exec, Help, Archive,
+// Vantrose.PRN, Vantrose.PCL, Vantrose.TMP) and not a temporary file of a file
+// being replaced. Letter case does not matter.
+bool IsPlainReportName(std::string_view name);
+
+// The name of the report a line starts, cut to 15 characters; nullopt when the line
+// does not start a report. A marker whose name is not plain (the whole name, and the
+// cut name, checked by IsPlainReportName) starts nothing and stays an ordinary line.
+std::optional<std::string> StartedReportName(std::string_view line);
+
+// The twin of a report name: the name with its third character replaced by "~". A
+// name shorter than three characters gets "~" appended instead.
+std::string TwinName(std::string_view name);
+
+// Gives each report of one split names that no earlier report of the split uses, as
+// page or twin, without regard to letter case. The name itself and its `TwinName`
+// are kept wherever they are free (a page never shares its twin's name); otherwise "~2", "~3", ... is appended (the name
+// cut so the result keeps 15 characters) until the name is free and plain.
+class ReportNamer {
+ public:
+  ReportFile Assign(const std::string& listedName);
+
+ private:
+  bool IsFree(const std::string& name) const;
+  std::string FreeName(const std::string& preferred) const;
+  void Take(const std::string& name);
+
+  std::set<std::string> m_taken;  // upper-cased
+};
+
+// The page and twin files of the report being written.
+struct ReportPair {
+  std::optional<OutputFile> page;
+  std::optional<OutputFile> twin;
+};
+
+// Closes the open pair, if any, then creates (or empties) the page file and then the
+// twin file of `file` in `baseFolder`. Throws IoError.
+void OpenReportPair(ReportPair& pair, const std::string& baseFolder, const ReportFile& file);
+
+// Lines of the schedule file, each cut to 63 characters; every line is kept. Throws
+// IoError, "File not found" when the file is missing.
+std::vector<std::string> LoadSimoTable(const std::string& schedulePath);
+
+// Loads the schedule "SimoDump.LST" into `simoTable`, then cuts "Vantrose.TXT" of
+// `baseFolder` into report file pairs and lists them in `reportFiles`, marked
+// complete. Throws IoError: a missing schedule stops it before the text is read;
+// a failure while splitting removes the files made so far and leaves `reportFiles`
+// empty and not complete. "Vantrose.TXT" is only read.
+void SplitReports(const std::string& baseFolder, std::vector<std::string>& simoTable, ReportTable& reportFiles);
+
+// Rebuilds "Vantrose.TXT" from the reports of a complete split, in table order: page
+// files for every report, twin files for reports whose name begins with "E". The
+// new text is written beside the old and replaces it only when complete; then each
+// copied report's page and twin are deleted and `reportFiles` is emptied. Does
+// nothing when the split did not complete, when the text is missing, or when the
+// split found no report (the text stays as it is). A report whose source file is
+// missing is skipped and its partner left in place. Throws IoError: before the
+// replacement the old text and every report file stay as they were; a failed
+// deletion after it is reported once all deletions were tried.
+void RejoinReports(const std::string& baseFolder, ReportTable& reportFiles);

@@ -1,0 +1,372 @@
+#include "import/report_split.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "shell/file_layer.h"
+#include "temp_folder.h"
+
+namespace {
+
+// A marker line as the reports carry it: form feed, "@", the name, then a heading.
+std::string Marker(const std::string& name) { return "\f@" + name + "   heading"; }
+
+// A report of `bodyLines` lines after its marker, each naming the report.
+std::string Report(const std::string& name, int bodyLines = 2) {
+  std::string text = Marker(name) + "\r\n";
+  for (int i = 1; i <= bodyLines; ++i) text += name + " line " + std::to_string(i) + "\r\n";
+  return text;
+}
+
+// The folder's entries and their bytes (folders as "<folder>").
+std::map<std::string, std::string> Snapshot(const TempFolder& folder) {
+  std::map<std::string, std::string> entries;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+    const std::string name = entry.path().filename().string();
+    entries[name] = entry.is_directory() ? "<folder>" : folder.Read(name);
+  }
+  return entries;
+}
+
+class ReportSplitTest : public ::testing::Test {
+ protected:
+  ReportSplitTest() {
+    FaultInjection::Disarm();
+    folder.Write("SimoDump.LST", "  12:00 -  1 Tam\r\n");
+  }
+  ~ReportSplitTest() override { FaultInjection::Disarm(); }
+
+  void Split(const std::string& text) {
+    folder.Write("Vantrose.TXT", text);
+    SplitReports(folder.Path(), simoTable, table);
+  }
+
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const ReportFile& file : table.files) names.push_back(file.name);
+    return names;
+  }
+
+  TempFolder folder;
+  std::vector<std::string> simoTable;
+  ReportTable table;
+};
+
+// ---- Markers and names ----
+
+TEST(ReportMarker, NameIsTheRunAfterTheFirstAtInALineWithFormFeedOrByte2) {
+  struct Case {
+    std::string line;
+    std::string name;
+  } const cases[] = {
+      {"\f@A01Tam", "A01Tam"},
+      {"\f@B03Aqu  more text", "B03Aqu"},
+      {"text \x02 then @E01Kee\tand more", "E01Kee"},
+      {"@X01Aqu without a form feed", ""},
+      {"\f no at sign", ""},
+      {"\f@ blank after the at sign", ""},
+      {"\f@", ""},
+      {"\f@A01Tam@B01Tam", "A01Tam@B01Tam"},
+      {"\f@A\x81" "bc", "A\x81" "bc"},  // bytes above 127 are part of the run
+  };
+  for (const auto& c : cases) EXPECT_EQ(MarkerName(c.line), c.name) << c.line;
+}
+
+TEST(ReportMarker, NamesThatAreNotPlainFileNamesStartNoReport) {
+  const char* const refused[] = {
+      "A01/Tam", "A01\\Tam", "A01:Tam", "A01*Tam", "A01?Tam", "A01\"Tam", "A01<Tam", "A01>Tam", "A01|Tam",
+      "A01\x7FTam", "A01\x81Tam", ".", "..", "A01Tam.", "CON", "con", "Prn.txt", "AUX", "NUL.abc.def",
+      "COM1", "com9.x", "LPT1", "LPT9", "CONIN$", "Vantrose.TXT", "VANTROSE.txt", "SimoDump.LST", "Data",
+      "exec", "Help", "ARCHIVE", "Vantrose.PRN", "Vantrose.PCL", "Vantrose.TMP", "A01Tam.~new",
+      "A01TamLongName/../x",  // a separator beyond the cut still makes the name unsafe
+      "ABCDEFGHIJKLMN.xyz",   // cut to 15 characters it ends with a dot
+  };
+  for (const char* name : refused) EXPECT_EQ(StartedReportName(Marker(name)), std::nullopt) << name;
+
+  const char* const accepted[] = {"A01Tam", "COM0", "COM10", "LPT", "CONSOLE", "Datafile", "A.b", "A0~Tam", "a01tam"};
+  for (const char* name : accepted) EXPECT_EQ(StartedReportName(Marker(name)), std::string(name)) << name;
+  EXPECT_EQ(StartedReportName(Marker("A01TamVeryLongReportName")), "A01TamVeryLongR");
+}
+
+TEST(ReportMarker, TwinReplacesTheThirdCharacter) {
+  EXPECT_EQ(TwinName("A01Tam"), "A0~Tam");
+  EXPECT_EQ(TwinName("A0~Tam"), "A0~Tam");
+  EXPECT_EQ(TwinName("A0"), "A0~");
+  EXPECT_EQ(TwinName("A"), "A~");
+}
+
+TEST(ReportNamer, EveryReportGetsNamesOfItsOwnKeepingTheUsualOnesWhereFree) {
+  struct Case {
+    std::vector<std::string> listed;
+    std::vector<ReportFile> files;
+  } const cases[] = {
+      {{"A01Tam", "B01Tam"}, {{"A01Tam", "A0~Tam"}, {"B01Tam", "B0~Tam"}}},
+      {{"A01Tam", "A01Tam", "A01Tam"}, {{"A01Tam", "A0~Tam"}, {"A01Tam~2", "A0~Tam~2"}, {"A01Tam~3", "A0~Tam~3"}}},
+      {{"A01Tam", "a01TAM"}, {{"A01Tam", "A0~Tam"}, {"a01TAM~2", "a0~TAM~2"}}},
+      // Its own twin would be itself; then another report wants that twin.
+      {{"A0~Tam", "A01Tam"}, {{"A0~Tam", "A0~Tam~2"}, {"A01Tam", "A0~Tam~3"}}},
+      // A page named like an earlier report's twin.
+      {{"A01Tam", "A0~Tam"}, {{"A01Tam", "A0~Tam"}, {"A0~Tam~2", "A0~Tam~3"}}},
+      // Names that differ only in their third character.
+      {{"A01Tam", "A02Tam"}, {{"A01Tam", "A0~Tam"}, {"A02Tam", "A0~Tam~2"}}},
+      {{"A0", "A0x"}, {{"A0", "A0~"}, {"A0x", "A0~~2"}}},
+      {{"ABCDEFGHIJKLMNO", "ABCDEFGHIJKLMNO"},
+       {{"ABCDEFGHIJKLMNO", "AB~DEFGHIJKLMNO"}, {"ABCDEFGHIJKLM~2", "AB~DEFGHIJKLM~2"}}},
+  };
+  for (const auto& c : cases) {
+    ReportNamer namer;
+    for (std::size_t i = 0; i < c.listed.size(); ++i) {
+      const ReportFile file = namer.Assign(c.listed[i]);
+      EXPECT_EQ(file.name, c.files[i].name) << c.listed[i];
+      EXPECT_EQ(file.twin, c.files[i].twin) << c.listed[i];
+    }
+  }
+}
+
+// ---- Splitting ----
+
+TEST_F(ReportSplitTest, EachReportGoesToItsPageAndTwinFromItsMarkerLine) {
+  const std::string a = Report("A01Tam");
+  const std::string withInnerMarkers = Marker("B03Aqu") + "\r\n\f no name here\r\n@X01Aqu without form feed\r\n";
+  Split("preamble line\r\n" + a + withInnerMarkers);
+
+  EXPECT_EQ(Names(), (std::vector<std::string>{"A01Tam", "B03Aqu"}));
+  EXPECT_TRUE(table.splitComplete);
+  EXPECT_EQ(folder.Read("A01Tam"), a);
+  EXPECT_EQ(folder.Read("A0~Tam"), a);
+  EXPECT_EQ(folder.Read("B03Aqu"), withInnerMarkers);
+  EXPECT_EQ(folder.Read("B0~Aqu"), withInnerMarkers);
+}
+
+TEST_F(ReportSplitTest, ScheduleLinesAreCutTo63CharactersAndAllKept) {
+  std::string schedule;
+  for (int i = 0; i < 600; ++i) schedule += std::string(70, static_cast<char>('a' + i % 26)) + "\r\n";
+  folder.Write("SimoDump.LST", schedule);
+  Split(Report("A01Tam"));
+  ASSERT_EQ(simoTable.size(), 600u);
+  EXPECT_EQ(simoTable[0], std::string(63, 'a'));
+  EXPECT_EQ(simoTable[599], std::string(63, static_cast<char>('a' + 599 % 26)));
+}
+
+TEST_F(ReportSplitTest, AMissingScheduleStopsBeforeTheTextIsSplit) {
+  std::filesystem::remove(folder.Path() + "SimoDump.LST");
+  folder.Write("Vantrose.TXT", Report("A01Tam"));
+  EXPECT_THROW(SplitReports(folder.Path(), simoTable, table), IoError);
+  EXPECT_FALSE(folder.Exists("A01Tam"));
+  EXPECT_FALSE(table.splitComplete);
+}
+
+TEST_F(ReportSplitTest, UnsafeNamesStayOrdinaryLinesAndTouchNothingOutsideThePages) {
+  folder.MakeFolder("Data");
+  folder.MakeFolder("Exec");
+  folder.Write("Exec/Vantrose.OPT", "settings");
+  folder.Write("Vantrose.TMP", "work file");
+  const char* const unsafe[] = {
+      "../outside", "Exec/Vantrose.OPT", "Exec\\Vantrose.OPT", "C:boot", "*", "a?b", "\"q\"", "<x>", "a|b",
+      "a\x7F", "a\xC4", ".", "..", "trail.", "CON", "nul.txt", "Com3", "lpt9.doc", "Vantrose.txt",
+      "SIMODUMP.LST", "Data", "Exec", "Help", "Archive", "Vantrose.PRN", "Vantrose.PCL", "Vantrose.TMP",
+      "Help.~new", "Data.~NEW", "AAAAAAAAAAAAAA.tail",
+  };
+  std::string text = Report("A01Tam");
+  for (const char* name : unsafe) text += Marker(name) + "\r\n";
+  text += "last line of A01Tam\r\n";
+  folder.Write("Vantrose.TXT", text);
+  auto expected = Snapshot(folder);
+
+  SplitReports(folder.Path(), simoTable, table);
+  EXPECT_EQ(Names(), std::vector<std::string>{"A01Tam"});
+  expected["A01Tam"] = text;  // every line belongs to A01Tam
+  expected["A0~Tam"] = text;
+  EXPECT_EQ(Snapshot(folder), expected);
+
+  RejoinReports(folder.Path(), table);
+  expected.erase("A01Tam");
+  expected.erase("A0~Tam");
+  EXPECT_EQ(Snapshot(folder), expected) << "the text comes back whole, nothing else changed";
+}
+
+TEST_F(ReportSplitTest, RepeatedNamesKeepTheirOwnFiles) {
+  const std::string first = Report("A01Tam", 1);
+  const std::string second = Marker("A01Tam") + "\r\nsecond\r\n";
+  const std::string third = Marker("a01tam") + "\r\nthird\r\n";
+  const std::string longOne = Report("E01TamLongNameXone", 1);
+  const std::string longTwo = Report("E01TamLongNameXtwo", 1);  // the same name once cut
+  Split(first + second + third + longOne + longTwo);
+
+  ASSERT_EQ(Names(), (std::vector<std::string>{"A01Tam", "A01Tam~2", "a01tam~3", "E01TamLongNameX", "E01TamLongNam~2"}));
+  EXPECT_EQ(folder.Read("A01Tam"), first);
+  EXPECT_EQ(folder.Read("A01Tam~2"), second);
+  EXPECT_EQ(folder.Read("A0~Tam~2"), second);
+  EXPECT_EQ(folder.Read("a01tam~3"), third);
+  EXPECT_EQ(folder.Read("E01TamLongNameX"), longOne);
+  EXPECT_EQ(folder.Read("E01TamLongNam~2"), longTwo);
+
+  RejoinReports(folder.Path(), table);
+  EXPECT_EQ(folder.Read("Vantrose.TXT"), first + second + third + longOne + longTwo);
+  EXPECT_EQ(Snapshot(folder).size(), 2u) << "only the text and the schedule remain";
+}
+
+TEST_F(ReportSplitTest, ATwinNameTakenByAnotherReportIsNeverShared) {
+  const std::string own = Report("A0~Tam");   // its usual twin would be the page itself
+  const std::string other = Report("A01Tam");  // its usual twin is the report above
+  const std::string shortName = Report("A0");
+  Split(own + other + shortName);
+  ASSERT_EQ(table.files.size(), 3u);
+  for (const ReportFile& file : table.files) {
+    SCOPED_TRACE(file.name);
+    EXPECT_NE(file.name, file.twin);
+    EXPECT_EQ(folder.Read(file.name), folder.Read(file.twin));
+  }
+  EXPECT_EQ(folder.Read("A0~Tam"), own);
+  EXPECT_EQ(folder.Read("A01Tam"), other);
+  EXPECT_EQ(folder.Read("A0~"), shortName);
+
+  RejoinReports(folder.Path(), table);
+  EXPECT_EQ(folder.Read("Vantrose.TXT"), own + other + shortName);
+}
+
+TEST_F(ReportSplitTest, MoreThan1024ReportsAreAllSplitAndRejoined) {
+  std::string text;
+  for (int i = 0; i < 1100; ++i) text += Report("B" + std::to_string(1000 + i) + "x", 1);
+  Split(text);
+  ASSERT_EQ(table.files.size(), 1100u);
+  EXPECT_EQ(table.files.back().name, "B2099x");
+  RejoinReports(folder.Path(), table);
+  EXPECT_EQ(folder.Read("Vantrose.TXT"), text);
+  EXPECT_EQ(Snapshot(folder).size(), 2u);
+}
+
+TEST_F(ReportSplitTest, AFailedSplitLeavesNoFilesAndNothingToRejoin) {
+  const std::string text = Report("A01Tam") + Report("B01Tam") + Report("E01Tam");
+  folder.Write("Vantrose.TXT", text);
+  const auto before = Snapshot(folder);
+  for (long k = 1;; ++k) {
+    SCOPED_TRACE(k);
+    FaultInjection::Arm(k, ENOSPC);
+    try {
+      SplitReports(folder.Path(), simoTable, table);
+    } catch (const IoError&) {
+      FaultInjection::Disarm();
+      EXPECT_EQ(Snapshot(folder), before);
+      EXPECT_FALSE(table.splitComplete);
+      RejoinReports(folder.Path(), table);
+      EXPECT_EQ(folder.Read("Vantrose.TXT"), text);
+      continue;
+    }
+    FaultInjection::Disarm();
+    EXPECT_TRUE(table.splitComplete);
+    EXPECT_EQ(table.files.size(), 3u);
+    break;
+  }
+}
+
+// ---- Rejoining ----
+
+TEST_F(ReportSplitTest, RejoinRestoresEPagesFromTwinsAndKeepsEditsOfOtherPages) {
+  const std::string a = Report("A01Tam");
+  const std::string e = Report("E01Tam", 5);
+  const std::string b = Report("B01Tam");
+  Split("lost preamble\r\n" + a + e + b);
+  folder.Write("E01Tam", Marker("E01Tam") + "\r\ntrimmed\r\n");
+  const std::string editedA = Marker("A01Tam") + "\r\nscratched\r\n";
+  folder.Write("A01Tam", editedA);
+
+  RejoinReports(folder.Path(), table);
+  EXPECT_EQ(folder.Read("Vantrose.TXT"), editedA + e + b);
+  EXPECT_EQ(Snapshot(folder).size(), 2u);
+  EXPECT_TRUE(table.files.empty());
+  EXPECT_FALSE(table.splitComplete);
+
+  // A second rejoin (another close) changes nothing.
+  RejoinReports(folder.Path(), table);
+  EXPECT_EQ(folder.Read("Vantrose.TXT"), editedA + e + b);
+}
+
+TEST_F(ReportSplitTest, RejoinWithoutACompleteSplitOrWithoutReportsLeavesTheTextAlone) {
+  const std::string plain = "a text\r\nwithout any report\r\n\f@ nameless\r\n";
+  Split(plain);
+  EXPECT_TRUE(table.splitComplete);
+  EXPECT_TRUE(table.files.empty());
+  RejoinReports(folder.Path(), table);
+  EXPECT_EQ(folder.Read("Vantrose.TXT"), plain);
+
+  ReportTable neverSplit;
+  neverSplit.files.push_back({"A01Tam", "A0~Tam"});
+  RejoinReports(folder.Path(), neverSplit);
+  EXPECT_EQ(folder.Read("Vantrose.TXT"), plain);
+}
+
+TEST_F(ReportSplitTest, RejoinSkipsMissingFilesWithoutStopping) {
+  const std::string a = Report("A01Tam");
+  const std::string b = Report("B01Tam");
+  const std::string x = Report("X01Tam");
+  Split(a + b + x);
+  std::filesystem::remove(folder.Path() + "A0~Tam");  // a missing partner
+  std::filesystem::remove(folder.Path() + "B01Tam");  // a missing source: its twin stays
+  RejoinReports(folder.Path(), table);
+  EXPECT_EQ(folder.Read("Vantrose.TXT"), a + x);
+  EXPECT_FALSE(folder.Exists("A01Tam"));
+  EXPECT_TRUE(folder.Exists("B0~Tam"));
+  EXPECT_FALSE(folder.Exists("X01Tam"));
+}
+
+TEST_F(ReportSplitTest, AFailedRejoinNeverLosesAReport) {
+  const std::string a = Report("A01Tam");
+  const std::string e = Report("E01Tam", 4);
+  const std::string b = Report("B01Tam");
+  const std::string oldText = "preamble\r\n" + a + e + b;
+  const std::string newText = a + e + b;
+  bool succeeded = false;
+  for (long k = 1; !succeeded; ++k) {
+    SCOPED_TRACE(k);
+    TempFolder run;
+    run.Write("SimoDump.LST", "");
+    run.Write("Vantrose.TXT", oldText);
+    ReportTable reports;
+    SplitReports(run.Path(), simoTable, reports);
+    run.Write("E01Tam", "trimmed\r\n");
+    const auto split = Snapshot(run);
+
+    FaultInjection::Arm(k, EIO);
+    try {
+      RejoinReports(run.Path(), reports);
+      succeeded = true;
+    } catch (const IoError&) {
+    }
+    FaultInjection::Disarm();
+
+    if (run.Read("Vantrose.TXT") == oldText) {
+      ASSERT_FALSE(succeeded);
+      EXPECT_EQ(Snapshot(run), split) << "no report file deleted before the new text is in place";
+      EXPECT_TRUE(reports.splitComplete);
+      RejoinReports(run.Path(), reports);  // trying again works
+    } else {
+      EXPECT_EQ(run.Read("Vantrose.TXT"), newText);
+      EXPECT_FALSE(reports.splitComplete) << "a later rejoin must not rebuild from the rest";
+      RejoinReports(run.Path(), reports);
+    }
+    EXPECT_EQ(run.Read("Vantrose.TXT"), newText);
+    ASSERT_LT(k, 200);
+  }
+}
+
+TEST_F(ReportSplitTest, ADeepWorkingFolderOpensEveryPage) {
+  std::string deep;
+  while (deep.size() < 200) deep += "a-rather-long-folder-name/";
+  const std::string base = folder.MakeFolder(deep);
+  const std::string text = Report("A01Tam") + Report("E01Tam");
+  folder.Write(deep + "SimoDump.LST", "");
+  folder.Write(deep + "Vantrose.TXT", text);
+  SplitReports(base, simoTable, table);
+  ASSERT_GT((base + "A01Tam").size(), 127u);
+  EXPECT_TRUE(FileExists(base + "A01Tam"));
+  RejoinReports(base, table);
+  EXPECT_EQ(ReadFile(base + "Vantrose.TXT"), text);
+}
+
+}  // namespace
