@@ -1,3 +1,13 @@
 list(APPEND VANTROSE_UI_SOURCES
   src/browser/options_dialog.cpp
   src/browser/edit_dialog.cpp)
+list(APPEND VANTROSE_CORE_SOURCES
+  src/browser/scratch.cpp
+  src/browser/archive.cpp)
+list(APPEND VANTROSE_CORE_TESTS
+  tests/browser/scratch_test.cpp
+  tests/browser/archive_test.cpp)
+list(APPEND VANTROSE_CORE_SOURCES
+  src/browser/page_list.cpp)
+list(APPEND VANTROSE_CORE_TESTS
+  tests/browser/page_list_test.cpp)
