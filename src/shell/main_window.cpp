@@ -12,7 +12,10 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "browser/page_list_box.h"
+#include "import/page_index.h"
 #include "import/race_data.h"
+#include "import/report_split.h"
 #include "platform/desktop_shortcut.h"
 #include "shell/file_layer.h"
 #include "platform/fonts.h"
@@ -28,6 +31,12 @@ constexpr int kTrailingSpacerCount = 4;
 constexpr std::size_t kExePathLimit = 255;
 
 QString FromBytes(const std::string& text) { return QString::fromLocal8Bit(text); }
+
+std::vector<bool> CheckMarksOf(const PageList& list) {
+  std::vector<bool> marks;
+  for (const PageItem& item : list.items) marks.push_back(item.checked);
+  return marks;
+}
 
 template <typename Widget>
 Widget* Place(Widget* widget, const char* name, int left, int top, int width, int height) {
@@ -73,19 +82,27 @@ void TMainForm::CreateComponents() {
   RaceDate->setFont(WindowFont("Lucida Console", 21, FontWeight::Bold));
   RaceDate->setStyleSheet(QStringLiteral("color: black;"));
 
-  ReportListBox = Place(new QListWidget(client), "ReportListBox", 0, 30, 270, 300);
+  ReportListBox = Place(new PageListBox(client), "ReportListBox", 0, 30, 270, 300);
   ReportListBox->setFont(WindowFont("Courier New", 16, FontWeight::Bold));
-  ReportListBox->setStyleSheet(QStringLiteral("QListWidget { color: navy; }"));
-  ReportListBox->setFlow(QListView::TopToBottom);
-  ReportListBox->setWrapping(true);
-  ReportListBox->setResizeMode(QListView::Adjust);
-  ReportListBox->setUniformItemSizes(true);
-  ReportListBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  ReportListBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  QPalette listPalette = ReportListBox->palette();
+  listPalette.setColor(QPalette::Text, QColor(0, 0, 128));  // navy
+  ReportListBox->setPalette(listPalette);
+  connect(ReportListBox, &PageListBox::ItemClicked, this,
+          [this](int index) { RunCommand(m_showMessage, [this, index] { ReportBoxClick(index); }); });
+  connect(ReportListBox, &PageListBox::BackspacePressed, this,
+          [this] { RunCommand(m_showMessage, [this] { ReportListBoxKeyPress(); }); });
+  connect(ReportListBox, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+    const int index = ReportListBox->row(item);
+    if (index >= 0 && index < static_cast<int>(m_pageList.items.size()))
+      m_pageList.items[static_cast<std::size_t>(index)].checked = item->checkState() == Qt::Checked;
+  });
+  connect(ReportListBox, &QListWidget::currentRowChanged, this, [this](int row) { m_pageList.selected = row; });
 
   checkALL = Place(new QPushButton(QStringLiteral("Chec&k ALL"), client), "checkALL", 0, 332, 90, 30);
   clearALL = Place(new QPushButton(QStringLiteral("Clea&r ALL"), client), "clearALL", 90, 332, 90, 30);
   for (QPushButton* button : {checkALL, clearALL}) button->setFont(WindowFont("Lucida Sans", 15, FontWeight::Bold));
+  connect(checkALL, &QPushButton::clicked, this, [this] { CheckAllClick(); });
+  connect(clearALL, &QPushButton::clicked, this, [this] { ClearAllClick(); });
 
   MainMemo = Place(new QPlainTextEdit(client), "MainMemo", 270, 0, 666, 545);
   MainMemo->setReadOnly(true);
@@ -222,10 +239,75 @@ void TMainForm::DirtyUp() {
       // The caption changes only once the text is safely written.
       RaceDate->setText(FromBytes(RaceDateText(raceDay)));
     }
+
+    if (FileExists(DayTextPath())) {
+      SplitReports(m_state.baseFolder, m_state.simoTable, m_state.reportFiles);
+      m_state.applyPerfLimit = true;
+      RebuildPageList();
+    }
+    SetDefaultChecks(m_pageList);
+    ShowPageList();
+    if (const auto first = ItemPath(m_pageList, 0, m_state.baseFolder)) ShowView(*first);
   });
 }
 
-void TMainForm::CleanUp() { WriteSettings(SettingsPath(), m_state.settings); }
+void TMainForm::CleanUp() {
+  RejoinReports(m_state.baseFolder, m_state.reportFiles);
+  WriteSettings(SettingsPath(), m_state.settings);
+}
+
+void TMainForm::RebuildPageList() {
+  const PageChoice choice{m_state.settings.reportLetters, m_state.settings.trackLetters, m_state.applyPerfLimit,
+                          m_state.settings.maxPerfLines};
+  try {
+    BuildPageList(m_state.baseFolder, m_state.reportFiles, choice, m_pageList);
+  } catch (const IoError&) {
+    ShowPageList();  // the list was emptied
+    throw;
+  }
+  ShowPageList();
+}
+
+void TMainForm::ShowPageList() {
+  std::vector<std::string> texts;
+  std::vector<bool> checked;
+  for (const PageItem& item : m_pageList.items) {
+    texts.push_back(item.text);
+    checked.push_back(item.checked);
+  }
+  const QSignalBlocker blocker(ReportListBox);
+  ReportListBox->SetItems(texts, checked);
+  ReportListBox->SelectFromCode(m_pageList.selected);
+}
+
+void TMainForm::ShowView(const std::string& path) {
+  if (const auto text = ::ShowView(path, m_state.viewFileName)) MainMemo->setPlainText(QString::fromUtf8(*text));
+}
+
+void TMainForm::ReportBoxClick(int index) {
+  m_pageList.selected = index;
+  if (const auto path = ItemPath(m_pageList, index, m_state.baseFolder)) ShowView(*path);
+}
+
+void TMainForm::ReportListBoxKeyPress() {
+  m_pageList.selected = ReportListBox->currentRow();
+  if (const auto index = BackspaceJump(m_pageList, m_jump)) {
+    ReportListBox->SelectFromCode(*index);
+    if (const auto path = ItemPath(m_pageList, *index, m_state.baseFolder)) ShowView(*path);
+  }
+}
+
+void TMainForm::CheckAllClick() {
+  CheckAll(m_pageList);
+  const QSignalBlocker blocker(ReportListBox);
+  ReportListBox->SetCheckMarks(CheckMarksOf(m_pageList));
+}
+
+void TMainForm::ClearAllClick() {
+  ClearAll(m_pageList);
+  const QSignalBlocker blocker(ReportListBox);
+  ReportListBox->SetCheckMarks(CheckMarksOf(m_pageList));
+}
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   // A failure while closing is shown and the window stays open.

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 
+#include "browser/page_list.h"
 #include "shell/app_state.h"
 #include "shell/run_command.h"
 #include "shell/working_folders.h"
@@ -18,6 +19,7 @@ class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class PageListBox;
 class UpDown;
 class TOptionsForm;
 class TEditForm;
@@ -41,10 +43,11 @@ class TMainForm final : public QMainWindow {
   void SetDialogs(TOptionsForm* options, TEditForm* edit, TPrinterXForm* printerX, TSimoOpts* simo);
 
   const AppState& State() const { return m_state; }
+  const PageList& Pages() const { return m_pageList; }
 
   // Components, named as in the window definitions.
   QLabel* RaceDate = nullptr;
-  QListWidget* ReportListBox = nullptr;
+  PageListBox* ReportListBox = nullptr;
   QPlainTextEdit* MainMemo = nullptr;
   QPushButton* checkALL = nullptr;
   QPushButton* clearALL = nullptr;
@@ -81,11 +84,22 @@ class TMainForm final : public QMainWindow {
   void ListBox1MouseDown();
   void ListBox1MouseUp();
 
+  // The page list and the view.
+  void RebuildPageList();
+  void ShowPageList();
+  void ShowView(const std::string& path);
+  void ReportBoxClick(int index);
+  void ReportListBoxKeyPress();
+  void CheckAllClick();
+  void ClearAllClick();
+
   // Paths below the working folder.
   std::string SettingsPath() const;
   std::string DayTextPath() const;
 
   AppState m_state;
+  PageList m_pageList;     // what ReportListBox shows
+  JumpPositions m_jump;    // PrevItemIndex and LastItemIndex of the Backspace jump
   WorkingFolders m_folders;
   ShowMessageFn m_showMessage;
   DesktopShortcut& m_shortcut;

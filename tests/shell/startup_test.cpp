@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "browser/page_list_box.h"
 #include "import/race_data.h"
 #include "platform/instance_guard.h"
 #include "shell/file_layer.h"
