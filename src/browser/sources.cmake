@@ -1,4 +1,5 @@
 list(APPEND VANTROSE_UI_SOURCES
+  src/browser/browser_handlers.cpp
   src/browser/page_list_box.cpp
   src/browser/options_dialog.cpp
   src/browser/edit_dialog.cpp)

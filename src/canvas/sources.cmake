@@ -1,4 +1,5 @@
 list(APPEND VANTROSE_UI_SOURCES
+  src/canvas/simo_handlers.cpp
   src/canvas/simo_options_dialog.cpp)
 list(APPEND VANTROSE_CORE_SOURCES
   src/canvas/block_split.cpp)

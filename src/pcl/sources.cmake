@@ -1,4 +1,5 @@
 list(APPEND VANTROSE_UI_SOURCES
+  src/pcl/print_handlers.cpp
   src/pcl/printer_options_dialog.cpp)
 list(APPEND VANTROSE_CORE_SOURCES
   src/pcl/pcl_emitters.cpp

@@ -7,6 +7,7 @@ list(APPEND VANTROSE_CORE_TESTS
 set(VANTROSE_PLATFORM_SOURCES
   src/platform/fonts.cpp
   src/platform/qt_printer_canvas.cpp
+  src/platform/printing_services.cpp
   src/platform/instance_guard.cpp
   src/platform/printer_catalogue_qt.cpp)
 set(VANTROSE_PLATFORM_WIN32_SOURCES

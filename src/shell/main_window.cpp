@@ -47,8 +47,9 @@ Widget* Place(Widget* widget, const char* name, int left, int top, int width, in
 
 }  // namespace
 
-TMainForm::TMainForm(const WorkingFolders& folders, const ShowMessageFn& showMessage, DesktopShortcut& shortcut)
-    : m_folders(folders), m_showMessage(showMessage), m_shortcut(shortcut) {
+TMainForm::TMainForm(const WorkingFolders& folders, const ShowMessageFn& showMessage, DesktopShortcut& shortcut,
+                     PrintingServices& printing)
+    : m_folders(folders), m_showMessage(showMessage), m_shortcut(shortcut), m_printing(printing) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QStringLiteral("Vantrose.EXE"));
   // A single fixed border with the system menu and the minimise box only.
@@ -138,6 +139,7 @@ void TMainForm::CreateComponents() {
   SpinFont = Place(new QLabel(client), "SpinFont", 0, 429, 169, 18);
   SpinFont->setFont(WindowFont("Lucida Sans", 15, FontWeight::Bold));
   SpinFont->setToolTip(QStringLiteral("CLICK for  More Options"));
+  SpinFont->installEventFilter(this);  // a click and a double click both open the printer options
 
   FontSelect = Place(new UpDown(client), "FontSelect", 164, 428, 16, 20);
   FontSelect->SetRange(0, 7);
@@ -188,6 +190,30 @@ void TMainForm::CreateMenu() {
   test1 = bar->addAction(QStringLiteral("PRINT Current View  Only"));
   test1->setObjectName(QStringLiteral("test1"));
   addSpacers(kTrailingSpacerCount);
+
+  ConnectCommands();
+}
+
+// Every command runs through RunCommand: a failure ends it and shows its text.
+void TMainForm::ConnectCommands() {
+  const auto command = [this](void (TMainForm::*handler)()) {
+    return [this, handler] { RunCommand(m_showMessage, [this, handler] { (this->*handler)(); }); };
+  };
+  connect(FileMenuSave, &QAction::triggered, this, command(&TMainForm::SaveButtonClick));
+  connect(FileMenuLoad, &QAction::triggered, this, command(&TMainForm::LoadButtonClick));
+  connect(SaveButton, &QPushButton::clicked, this, command(&TMainForm::SaveButtonClick));
+  connect(LoadButton, &QPushButton::clicked, this, command(&TMainForm::LoadButtonClick));
+  connect(MenuEdit, &QAction::triggered, this, command(&TMainForm::MenuEditClick));
+  connect(OptionsMenu, &QAction::triggered, this, command(&TMainForm::OptionsMenuClick));
+  // Opening the "?" menu shows the general help page, as a click on the item would.
+  connect(N1, &QMenu::aboutToShow, this, command(&TMainForm::WTFClick));
+  connect(AReport, &QAction::triggered, this, command(&TMainForm::WTFClickA));
+  connect(EReport, &QAction::triggered, this, command(&TMainForm::WTFClickE));
+  connect(test1, &QAction::triggered, this, command(&TMainForm::Quickie));
+  connect(PrintButton, &QPushButton::clicked, this, command(&TMainForm::PrintButtonClick));
+  connect(FontSelect, &UpDown::Clicked, this, command(&TMainForm::FontSelectClick));
+  connect(PrintSimo, &QPushButton::clicked, this, command(&TMainForm::PrintSimoClick));
+  connect(options, &QPushButton::clicked, this, command(&TMainForm::optionsClick));
 }
 
 std::string TMainForm::SettingsPath() const { return ResolvePath(m_state.baseFolder, FileNames::kSettings); }
@@ -319,6 +345,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == SpinFont &&
+      (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::MouseButtonDblClick)) {
+    RunCommand(m_showMessage, [this] { SpinFontDblClick(); });
+    return true;
+  }
   if (watched == ListBox1->viewport()) {
     if (event->type() == QEvent::MouseButtonPress) ListBox1MouseDown();
     if (event->type() == QEvent::MouseButtonRelease) ListBox1MouseUp();

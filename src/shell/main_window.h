@@ -12,6 +12,7 @@
 #include "shell/working_folders.h"
 
 class DesktopShortcut;
+struct PrintingServices;
 class QAction;
 class QFrame;
 class QLabel;
@@ -36,7 +37,8 @@ class TMainForm final : public QMainWindow {
   Q_OBJECT
  public:
   // Creates the window and runs DirtyUp. `folders` are the working folders of this run.
-  TMainForm(const WorkingFolders& folders, const ShowMessageFn& showMessage, DesktopShortcut& shortcut);
+  TMainForm(const WorkingFolders& folders, const ShowMessageFn& showMessage, DesktopShortcut& shortcut,
+            PrintingServices& printing);
   ~TMainForm() override;
 
   // Hands over the dialogs created after the main window.
@@ -79,10 +81,30 @@ class TMainForm final : public QMainWindow {
  private:
   void CreateComponents();
   void CreateMenu();
+  void ConnectCommands();
   void DirtyUp();
   void CleanUp();
   void ListBox1MouseDown();
   void ListBox1MouseUp();
+
+  // Commands of the browser: options, scratch editor, help, archive (browser_handlers.cpp).
+  void OptionsMenuClick();
+  void MenuEditClick();
+  void WTFClick();
+  void WTFClickA();
+  void WTFClickE();
+  void SaveButtonClick();
+  void LoadButtonClick();
+
+  // Print commands (print_handlers.cpp).
+  void PrintButtonClick();
+  void Quickie();
+  void FontSelectClick();
+  void SpinFontDblClick();
+
+  // The simulcast schedule (simo_handlers.cpp).
+  void PrintSimoClick();
+  void optionsClick();
 
   // The page list and the view.
   void RebuildPageList();
@@ -103,6 +125,7 @@ class TMainForm final : public QMainWindow {
   WorkingFolders m_folders;
   ShowMessageFn m_showMessage;
   DesktopShortcut& m_shortcut;
+  PrintingServices& m_printing;
 
   TOptionsForm* m_optionsForm = nullptr;
   TEditForm* m_editForm = nullptr;

@@ -21,6 +21,7 @@ ProgramServices SystemServices() {
   ProgramServices services;
   services.showMessage = QtMessageBox();
   services.shortcut = MakeSystemDesktopShortcut();
+  services.printing = SystemPrintingServices();
   return services;
 }
 
@@ -37,7 +38,7 @@ std::unique_ptr<Program> StartProgram(ProgramServices& services, const WorkingFo
   splash.repaint();
   QApplication::processEvents();
 
-  program->mainForm = std::make_unique<TMainForm>(folders, services.showMessage, *services.shortcut);
+  program->mainForm = std::make_unique<TMainForm>(folders, services.showMessage, *services.shortcut, services.printing);
   TMainForm* mainForm = program->mainForm.get();
   // The dialogs come after the main window, so no start-up step can use them.
   auto* optionsForm = new TOptionsForm(mainForm);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/desktop_shortcut.h"
+#include "platform/printing_services.h"
 #include "shell/run_command.h"
 #include "shell/working_folders.h"
 
@@ -22,6 +23,7 @@ inline constexpr char kSecondInstanceText[] = "Whoa!  Only one instance of Vantr
 struct ProgramServices {
   ShowMessageFn showMessage;                 // the general error box and other message boxes
   std::unique_ptr<DesktopShortcut> shortcut;  // MakeDesktopShortcut
+  PrintingServices printing;                  // printers, the current printer, the spooler
 };
 
 // The real services of this system.

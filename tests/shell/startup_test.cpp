@@ -42,6 +42,7 @@ class StartupTest : public ::testing::Test {
     for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(Base(folder));
     m_services.showMessage = [this](const std::string& text) { m_messages.push_back(text); };
     m_services.shortcut = std::make_unique<RecordingShortcut>(m_shortcutCalls);
+    m_services.printing = SystemPrintingServices();
   }
   void TearDown() override { FaultInjection::Disarm(); }
 
