@@ -4,7 +4,15 @@
 // fake. Nothing here knows about pages of a report or about files.
 #pragma once
 
+#include <stdexcept>
 #include <string>
+
+// A job the printing system did not take (no printer, the printer refused or failed);
+// what() says why. Canvas implementations throw it; the print commands report it.
+class PrintFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 enum class PageOrientation { Portrait, Landscape };
 

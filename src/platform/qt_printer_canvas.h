@@ -11,12 +11,6 @@
 
 class CurrentPrinter;
 
-// A print job the printing system did not take; what() says why.
-class PrintFailure : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
 class QtPrinterCanvas final : public PrinterCanvas {
  public:
   // Prints to the printer `current` names. `printer` outlives the canvas.

@@ -16,6 +16,7 @@
 #include "import/page_index.h"
 #include "import/race_data.h"
 #include "import/report_split.h"
+#include "shell/race_day.h"
 #include "platform/desktop_shortcut.h"
 #include "shell/file_layer.h"
 #include "platform/fonts.h"
@@ -216,10 +217,6 @@ void TMainForm::ConnectCommands() {
   connect(options, &QPushButton::clicked, this, command(&TMainForm::optionsClick));
 }
 
-std::string TMainForm::SettingsPath() const { return ResolvePath(m_state.baseFolder, FileNames::kSettings); }
-
-std::string TMainForm::DayTextPath() const { return OwnFilePath(m_state.baseFolder, FileNames::kDayText); }
-
 void TMainForm::DirtyUp() {
   // A failing step ends the list; the window opens with the state reached so far.
   RunCommand(m_showMessage, [this] {
@@ -233,45 +230,36 @@ void TMainForm::DirtyUp() {
 
     RemoveObsoleteFiles(m_state.homeFolder, ObsoleteFiles());
 
-    const std::string settingsPath = SettingsPath();
-    if (FileExists(settingsPath)) {
-      ReadSettings(settingsPath, m_state.settings);
-    } else {
-      WriteSettings(settingsPath, m_state.settings);
-    }
+    LoadSettings(m_state, /*writeDefaults=*/true);
 
     // The shortcut starts the installed program file when there is one, else this program.
     const std::string installed = ResolvePath(m_state.baseFolder, FileNames::kProgramFile);
     m_shortcut.Make(FileExists(installed) ? installed : m_state.exePath, kShortcutTitle);
 
-    DerivePrintState(m_state);
     PrintButton->setEnabled(true);
     FontSelect->SetPosition(7 - m_state.printMode);
     SpinFont->setText(FromBytes(std::string(PrintModeNames[static_cast<std::size_t>(m_state.printMode)])));
 
-    const bool dayTextExists = FileExists(DayTextPath());
+    const bool dayTextExists = FileExists(DayTextPath(m_state));
     SaveButton->setEnabled(dayTextExists);
     LoadButton->setEnabled(dayTextExists);
+    // The job number carries on from the last run, so stamps stay unique through the day.
+    m_state.jobNumber = ReadJobNumber(OwnFilePath(m_state.baseFolder, kJobNumberFileName));
     if (m_state.jobNumber > 9999) m_state.jobNumber = 0;
     m_state.jobNumberText = JobNumberText(m_state.jobNumber);
     PrintCounter->setText(QStringLiteral("    "));
 
     InstallFiles(m_state.baseFolder);
 
-    const std::string dataPath = ResolvePath(m_state.baseFolder, FileNames::kDataFile);
-    if (FileExists(dataPath)) {
-      m_state.userIdText = ReadUserIdText(m_state.baseFolder);
-      const std::uint16_t raceDay = DecodeRaceData(dataPath, DayTextPath(), m_state.userIdText);
-      // The caption changes only once the text is safely written.
-      RaceDate->setText(FromBytes(RaceDateText(raceDay)));
-    }
+    // The caption changes only once the text is safely written.
+    if (const auto raceDay = DecodeDeliveredDay(m_state)) RaceDate->setText(FromBytes(RaceDateText(*raceDay)));
 
-    if (FileExists(DayTextPath())) {
-      SplitReports(m_state.baseFolder, m_state.simoTable, m_state.reportFiles);
-      m_state.applyPerfLimit = true;
-      RebuildPageList();
+    try {
+      SplitDayIntoPages(m_state, m_pageList);
+    } catch (const IoError&) {
+      ShowPageList();  // whatever the failed step left, the list shows it
+      throw;
     }
-    SetDefaultChecks(m_pageList);
     ShowPageList();
     if (const auto first = ItemPath(m_pageList, 0, m_state.baseFolder)) ShowView(*first);
   });
@@ -279,14 +267,12 @@ void TMainForm::DirtyUp() {
 
 void TMainForm::CleanUp() {
   RejoinReports(m_state.baseFolder, m_state.reportFiles);
-  WriteSettings(SettingsPath(), m_state.settings);
+  WriteSettings(SettingsPath(m_state), m_state.settings);
 }
 
 void TMainForm::RebuildPageList() {
-  const PageChoice choice{m_state.settings.reportLetters, m_state.settings.trackLetters, m_state.applyPerfLimit,
-                          m_state.settings.maxPerfLines};
   try {
-    BuildPageList(m_state.baseFolder, m_state.reportFiles, choice, m_pageList);
+    ::RebuildPageList(m_state, m_pageList);
   } catch (const IoError&) {
     ShowPageList();  // the list was emptied
     throw;

@@ -4,9 +4,13 @@
 // closing steps (CleanUp). Handlers read controls, call the core, show results.
 #pragma once
 
+#include <QDialog>
 #include <QMainWindow>
 
+#include <functional>
+
 #include "browser/page_list.h"
+#include "pcl/print_commands.h"
 #include "shell/app_state.h"
 #include "shell/run_command.h"
 #include "shell/working_folders.h"
@@ -45,6 +49,10 @@ class TMainForm final : public QMainWindow {
   void SetDialogs(TOptionsForm* options, TEditForm* edit, TPrinterXForm* printerX, TSimoOpts* simo);
 
   const AppState& State() const { return m_state; }
+
+  // Shows a dialog modally and returns its result. Tests replace it to drive dialogs
+  // without a modal loop.
+  std::function<int(QDialog&)> RunModal = [](QDialog& dialog) { return dialog.exec(); };
   const PageList& Pages() const { return m_pageList; }
 
   // Components, named as in the window definitions.
@@ -97,6 +105,7 @@ class TMainForm final : public QMainWindow {
   void LoadButtonClick();
 
   // Print commands (print_handlers.cpp).
+  PrintOutcome PrintCurrentWorkFile();
   void PrintButtonClick();
   void Quickie();
   void FontSelectClick();
@@ -115,9 +124,6 @@ class TMainForm final : public QMainWindow {
   void CheckAllClick();
   void ClearAllClick();
 
-  // Paths below the working folder.
-  std::string SettingsPath() const;
-  std::string DayTextPath() const;
 
   AppState m_state;
   PageList m_pageList;     // what ReportListBox shows

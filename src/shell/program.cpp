@@ -43,7 +43,7 @@ std::unique_ptr<Program> StartProgram(ProgramServices& services, const WorkingFo
   // The dialogs come after the main window, so no start-up step can use them.
   auto* optionsForm = new TOptionsForm(mainForm);
   auto* editForm = new TEditForm(mainForm);
-  auto* printerXForm = new TPrinterXForm(mainForm);
+  auto* printerXForm = new TPrinterXForm(mainForm, *services.printing.currentPrinter);
   auto* simoOpts = new TSimoOpts(mainForm);
   mainForm->SetDialogs(optionsForm, editForm, printerXForm, simoOpts);
 

@@ -2,7 +2,8 @@ list(APPEND VANTROSE_CORE_SOURCES
   src/shell/file_layer.cpp
   src/shell/settings.cpp
   src/shell/working_folders.cpp
-  src/shell/app_state.cpp)
+  src/shell/app_state.cpp
+  src/shell/race_day.cpp)
 list(APPEND VANTROSE_CORE_TESTS
   tests/shell/file_layer_test.cpp
   tests/shell/settings_test.cpp
@@ -19,3 +20,5 @@ list(APPEND VANTROSE_CORE_SOURCES
   src/shell/cp437.cpp)
 list(APPEND VANTROSE_CORE_TESTS
   tests/shell/cp437_test.cpp)
+list(APPEND VANTROSE_PRINTING_TESTS
+  tests/shell/print_only_test.cpp)

@@ -1,0 +1,95 @@
+#include "pcl/print_commands.h"
+
+#include <cstdio>
+
+#include "canvas/canvas_print.h"
+#include "canvas/printer_canvas.h"
+#include "pcl/pcl_compose.h"
+#include "platform/spooler.h"
+#include "shell/file_layer.h"
+
+namespace {
+constexpr std::size_t kStampMarkerLimit = 16;  // "ID: " must start after this column
+constexpr std::size_t kStampKeptAfterMarker = 7;
+}  // namespace
+
+PrintStamp MakePrintStamp(const std::tm& now, const std::string& jobNumberText) {
+  PrintStamp stamp;
+  stamp.weekdayDigit = static_cast<char>('0' + (now.tm_wday == 0 ? 7 : now.tm_wday));
+  char time[16];
+  std::snprintf(time, sizeof time, "%02d:%02d:%02d", now.tm_hour, now.tm_min, now.tm_sec);
+  stamp.timeText = time;
+  stamp.jobNumberText = jobNumberText;
+  return stamp;
+}
+
+std::string StampLine(std::string_view line, const PrintStamp& stamp) {
+  const std::size_t found = line.find("ID: ");
+  if (found == std::string_view::npos || found + 1 <= kStampMarkerLimit) return std::string(line);
+  std::string stamped(line.substr(0, found + 1 + kStampKeptAfterMarker));
+  stamped += "    ";
+  stamped += stamp.weekdayDigit;
+  stamped += ' ';
+  stamped += stamp.timeText;
+  stamped += "  ";
+  stamped += stamp.jobNumberText;
+  return stamped;
+}
+
+std::uint16_t NextJobNumber(std::uint16_t jobNumber) {
+  return jobNumber >= 9999 ? 0 : static_cast<std::uint16_t>(jobNumber + 1);
+}
+
+char ModeLetter(int printMode) { return static_cast<char>('J' - printMode % 4); }
+
+bool IsPclMode(int printMode) { return printMode >= 4; }
+
+void WritePrintFile(const std::string& printFilePath, const std::vector<std::string>& pagePaths,
+                    const PrintStamp* stamp) {
+  OutputFile printFile(printFilePath);
+  std::string line;
+  for (const std::string& pagePath : pagePaths) {
+    if (!FileExists(pagePath)) continue;
+    InputFile page(pagePath);
+    while (page.ReadLine(line)) printFile.WriteLine(stamp != nullptr ? StampLine(line, *stamp) : line);
+    page.Close();
+  }
+  printFile.Close();
+}
+
+PrintOutcome PrintWorkFile(const std::string& baseFolder, int printMode, bool& legalPaper, bool duplexPrint,
+                           PrinterCanvas& canvas, Spooler& spooler, const std::string& deviceName) {
+  const std::string printFile = OwnFilePath(baseFolder, kPrintFileName);
+  const std::string jobFile = OwnFilePath(baseFolder, kPclJobFileName);
+  const char letter = ModeLetter(printMode);
+  PrintOutcome outcome;
+  if (IsPclMode(printMode)) {
+    BuildPclJob(printFile, jobFile, letter, legalPaper, duplexPrint);
+    const SpoolOutcome spooled = spooler.SpoolRawJob(deviceName, jobFile);
+    outcome = {spooled.delivered, spooled.reason};
+  } else {
+    try {
+      CanvasPrintFile(baseFolder, std::string(kPrintFileName), letter, canvas, legalPaper);
+    } catch (const PrintFailure& failure) {
+      outcome = {false, failure.what()};
+    }
+  }
+  DeleteIfExists(printFile);
+  DeleteIfExists(jobFile);
+  return outcome;
+}
+
+std::uint16_t ReadJobNumber(const std::string& path) {
+  if (!FileExists(path)) return 0;
+  InputFile file(path);
+  std::string line;
+  file.ReadLine(line);
+  file.Close();
+  if (line.empty() || line.size() > 4 || line.find_first_not_of("0123456789") != std::string::npos) return 0;
+  return static_cast<std::uint16_t>(std::stoi(line));
+}
+
+void WriteJobNumber(const std::string& path, std::uint16_t jobNumber) {
+  const std::string digits = std::to_string(10000 + jobNumber % 10000).substr(1);
+  ReplaceFile(path, digits + "\r\n");
+}

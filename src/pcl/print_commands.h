@@ -1,0 +1,67 @@
+// The work of the two print commands apart from their windows: the print stamp,
+// the job number, writing the print file from page files, and sending it to the
+// printer through the canvas (WIN modes) or as a raw PCL job (PCL modes), with
+// the work files removed at the end. No Qt.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class PrinterCanvas;
+class Spooler;
+
+inline constexpr std::string_view kPrintFileName = "Vantrose.PRN";
+inline constexpr std::string_view kPclJobFileName = "Vantrose.PCL";
+// Where the job number is kept between runs, beside the settings.
+inline constexpr std::string_view kJobNumberFileName = "Exec/Vantrose.JOB";
+
+// What a print command stamps on lines that carry "ID: ".
+struct PrintStamp {
+  char weekdayDigit = '1';   // 1 Monday .. 7 Sunday
+  std::string timeText;      // "HH:MM:SS", 24-hour clock
+  std::string jobNumberText;  // four digits
+};
+
+// The stamp for the local time `now` and a job number text.
+PrintStamp MakePrintStamp(const std::tm& now, const std::string& jobNumberText);
+
+// The line with its stamp: when "ID: " first starts past column 16 (p > 16, 1-based),
+// its first p + 7 characters, four blanks, the weekday digit, a blank, the time, two
+// blanks and the job number; otherwise the line unchanged.
+std::string StampLine(std::string_view line, const PrintStamp& stamp);
+
+// The job number after `jobNumber`: 9999 is followed by 0.
+std::uint16_t NextJobNumber(std::uint16_t jobNumber);
+
+// The mode letter of a print mode: "J" minus (mode mod 4).
+char ModeLetter(int printMode);
+// True for the four PCL modes (4 to 7).
+bool IsPclMode(int printMode);
+
+// Writes the print file at `printFilePath`: the lines of each existing file of
+// `pagePaths`, in order, each followed by CR LF, stamped when `stamp` is given.
+// Missing page files are skipped. Throws IoError.
+void WritePrintFile(const std::string& printFilePath, const std::vector<std::string>& pagePaths,
+                    const PrintStamp* stamp);
+
+// What became of a print: taken by the printing system, or why not.
+struct PrintOutcome {
+  bool delivered = true;
+  std::string reason;
+};
+
+// Prints the print file of `baseFolder` in `printMode`: canvas printing for the WIN
+// modes (which may set `legalPaper` from the page's shape), a PCL job spooled raw to
+// `deviceName` for the PCL modes. Then deletes the print file and the PCL job file
+// when they exist. A printing failure is returned, not thrown; a file failure throws
+// IoError and leaves the work files in place.
+PrintOutcome PrintWorkFile(const std::string& baseFolder, int printMode, bool& legalPaper, bool duplexPrint,
+                           PrinterCanvas& canvas, Spooler& spooler, const std::string& deviceName);
+
+// The job number kept in `path`: 0 when the file is missing or holds no number up to 9999.
+std::uint16_t ReadJobNumber(const std::string& path);
+// Keeps `jobNumber` in `path` (replaced atomically).
+void WriteJobNumber(const std::string& path, std::uint16_t jobNumber);
