@@ -1,7 +1,6 @@
 #include "browser/page_list_box.h"
 
 #include <QKeyEvent>
-#include <QScrollBar>
 
 PageListBox::PageListBox(QWidget* parent) : QListWidget(parent) {
   setFlow(QListView::TopToBottom);
@@ -11,7 +10,7 @@ PageListBox::PageListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);  // whole columns
   connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { emit ItemClicked(row(item)); });
 }
 
@@ -67,6 +66,5 @@ void PageListBox::FitColumns() {
   // A viewport taller than 15 rows would wrap after more rows: hide the rest of it.
   const int spare = viewport()->height() + viewportMargins().bottom() - kRowsPerColumn * kItemHeight;
   setViewportMargins(0, 0, 0, spare >= kItemHeight ? spare - kItemHeight + 1 : 0);
-  horizontalScrollBar()->setSingleStep(columnWidth);
   for (int i = 0; i < count(); ++i) item(i)->setSizeHint(QSize(columnWidth, kItemHeight));
 }

@@ -13,3 +13,14 @@ list(APPEND VANTROSE_CORE_SOURCES
   src/browser/page_list.cpp)
 list(APPEND VANTROSE_CORE_TESTS
   tests/browser/page_list_test.cpp)
+list(APPEND VANTROSE_UI_TESTS
+  tests/browser/page_list_window_test.cpp
+  tests/browser/browser_commands_test.cpp)
+list(APPEND VANTROSE_CORE_SOURCES
+  src/browser/options.cpp
+  src/browser/editor_text.cpp
+  src/browser/archive_prompt.cpp)
+list(APPEND VANTROSE_CORE_TESTS
+  tests/browser/options_test.cpp
+  tests/browser/editor_text_test.cpp
+  tests/browser/archive_prompt_test.cpp)

@@ -53,6 +53,9 @@ class TMainForm final : public QMainWindow {
   // Shows a dialog modally and returns its result. Tests replace it to drive dialogs
   // without a modal loop.
   std::function<int(QDialog&)> RunModal = [](QDialog& dialog) { return dialog.exec(); };
+  // Asks for one line of text with a caption, a prompt and an empty field; returns the
+  // answer, empty when cancelled. Unset, the window system's input dialog asks; tests set it.
+  std::function<QString(const QString& caption, const QString& prompt)> InputBox;
   const PageList& Pages() const { return m_pageList; }
 
   // Components, named as in the window definitions.
@@ -103,6 +106,7 @@ class TMainForm final : public QMainWindow {
   void WTFClickE();
   void SaveButtonClick();
   void LoadButtonClick();
+  QString AskInput(const QString& caption, const QString& prompt);
 
   // Print commands (print_handlers.cpp).
   PrintOutcome PrintCurrentWorkFile();

@@ -1,0 +1,12 @@
+#include "browser/archive_prompt.h"
+
+#include "browser/archive.h"
+#include "shell/cp437.h"
+
+std::optional<std::string> AskArchiveName(const std::function<std::string()>& ask) {
+  for (;;) {
+    std::string answer = ask();
+    if (answer.empty()) return std::nullopt;
+    if (ValidArchiveName(Utf8ToCp437(answer))) return answer;
+  }
+}
