@@ -133,22 +133,47 @@ unsigned char PclPrintReader::ReadPclChar() {
 
 std::string PclPrintReader::ReadPclLine() {
   std::string line;
-  do {
+  for (;;) {
     if (AtEnd()) return line;
-    const unsigned char byte = ReadPclChar();
-    if (!m_endOfLine && byte != kLineFeed && line.size() < static_cast<std::size_t>(kPclMaxLineLength))
-      line += static_cast<char>(byte);
-  } while (!m_endOfLine);
-  return line;
+    // Take the buffered bytes up to the next line end at once: all but line feeds are
+    // kept, up to the line limit; the line end itself is read as one character.
+    const char* const begin = m_bytes.data() + m_position;
+    const char* const end = m_bytes.data() + m_bytes.size();
+    const char* stop = begin;
+    while (stop != end && *stop != static_cast<char>(kCarriageReturn) && *stop != static_cast<char>(kFormFeed))
+      ++stop;
+    for (const char* piece = begin; piece != stop && line.size() < static_cast<std::size_t>(kPclMaxLineLength);) {
+      const char* const lineFeed = std::find(piece, stop, static_cast<char>(kLineFeed));
+      const std::size_t room = static_cast<std::size_t>(kPclMaxLineLength) - line.size();
+      line.append(piece, std::min(static_cast<std::size_t>(lineFeed - piece), room));
+      piece = lineFeed == stop ? stop : lineFeed + 1;
+    }
+    if (stop != begin) m_endOfLine = m_endOfPage = false;  // as the last byte taken left them
+    m_position += static_cast<std::size_t>(stop - begin);
+    if (stop != end) {
+      ReadPclChar();
+      return line;
+    }
+  }
 }
 
 void PclPrintReader::ReadPclPage(std::vector<std::string>& lines) {
-  lines.clear();
+  // The strings of `lines` are reused from page to page, so a job allocates little.
+  std::size_t count = 0;
+  std::string line;
   do {
-    if (AtEnd()) return;
-    std::string line = ReadPclLine();
-    if (!m_endOfPage && lines.size() < static_cast<std::size_t>(kPclMaxPageLines)) lines.push_back(std::move(line));
+    if (AtEnd()) break;
+    line = ReadPclLine();
+    if (!m_endOfPage && count < static_cast<std::size_t>(kPclMaxPageLines)) {
+      if (count < lines.size()) {
+        lines[count].swap(line);
+      } else {
+        lines.push_back(std::move(line));
+      }
+      ++count;
+    }
   } while (!m_endOfPage);
+  lines.resize(count);
 }
 
 // ---- Layout values ----
@@ -188,11 +213,15 @@ int PclLandscapeLineStep(int pieceHeight) { return RoundHalfEven(kLandscapeSprea
 
 void PlacePclLine(PclEmitter& emitter, PclPen& pen, std::string_view text) {
   emitter.PclCursor(pen.cursorX, pen.cursorY, PclUnit::Decipoints, PclMove::Absolute);
-  std::string safeText(text);
-  for (char& c : safeText) {
-    if (c == '\x1B' || c == '\x0E' || c == '\x0F') c = ' ';
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\x1B' || text[i] == '\x0E' || text[i] == '\x0F') {
+      emitter.PclWrite(text.substr(start, i - start));
+      emitter.PclWrite(" ");
+      start = i + 1;
+    }
   }
-  emitter.PclWrite(safeText);
+  emitter.PclWrite(text.substr(start));
   pen.cursorY += std::min(pen.lineStep, kMaxLineStep);
 }
 

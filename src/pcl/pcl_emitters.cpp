@@ -1,5 +1,7 @@
 #include "pcl/pcl_emitters.h"
 
+#include <charconv>
+
 #include <cstdio>
 #include <stdexcept>
 
@@ -14,13 +16,6 @@ std::string EscapeSequence(std::string_view body) {
   std::string sequence(1, kPclEscape);
   sequence.append(body);
   return sequence;
-}
-
-// The magnitude of `value` in decimal, also for the most negative value.
-std::string MagnitudeText(long long value) {
-  const unsigned long long magnitude =
-      value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
-  return std::to_string(magnitude);
 }
 
 }  // namespace
@@ -103,16 +98,24 @@ void PclEmitter::PclFont(std::uint8_t typeface, std::int8_t weight, std::uint8_t
 }
 
 void PclEmitter::PclCursor(long long x, long long y, PclUnit unit, PclMove move) {
+  // Built in a fixed buffer: one sequence is written for every line of a job.
   const bool relative = move == PclMove::Relative;
   const bool decipoints = unit == PclUnit::Decipoints;
-  std::string body = "&a";
-  body += relative ? PclSign(y) : "0";
-  body += MagnitudeText(y);
-  body += decipoints ? 'v' : 'r';
-  body += relative ? PclSign(x) : "0";
-  body += MagnitudeText(x);
-  body += decipoints ? 'H' : 'C';
-  PclWrite(EscapeSequence(body));
+  char sequence[64];
+  char* out = sequence;
+  *out++ = kPclEscape;
+  *out++ = '&';
+  *out++ = 'a';
+  const auto part = [&](long long value, char letter) {
+    *out++ = relative ? (value < 0 ? '-' : '+') : '0';
+    const unsigned long long magnitude =
+        value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+    out = std::to_chars(out, sequence + sizeof sequence, magnitude).ptr;
+    *out++ = letter;
+  };
+  part(y, decipoints ? 'v' : 'r');
+  part(x, decipoints ? 'H' : 'C');
+  PclWrite(std::string_view(sequence, static_cast<std::size_t>(out - sequence)));
 }
 
 void PclEmitter::PclPageEject() { PclWrite(std::string_view(&kPclFormFeed, 1)); }

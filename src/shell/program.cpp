@@ -44,7 +44,7 @@ std::unique_ptr<Program> StartProgram(ProgramServices& services, const WorkingFo
   auto* optionsForm = new TOptionsForm(mainForm);
   auto* editForm = new TEditForm(mainForm);
   auto* printerXForm = new TPrinterXForm(mainForm, *services.printing.currentPrinter);
-  auto* simoOpts = new TSimoOpts(mainForm);
+  auto* simoOpts = new TSimoOpts(mainForm, services.showMessage);
   mainForm->SetDialogs(optionsForm, editForm, printerXForm, simoOpts);
 
   splash.hide();
