@@ -1,6 +1,8 @@
 #include "pcl/pcl_compose.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 #include "canvas/block_split.h"
@@ -139,11 +141,13 @@ std::string PclPrintReader::ReadPclLine() {
     // kept, up to the line limit; the line end itself is read as one character.
     const char* const begin = m_bytes.data() + m_position;
     const char* const end = m_bytes.data() + m_bytes.size();
-    const char* stop = begin;
-    while (stop != end && *stop != static_cast<char>(kCarriageReturn) && *stop != static_cast<char>(kFormFeed))
-      ++stop;
+    const auto* carriageReturn = static_cast<const char*>(std::memchr(begin, kCarriageReturn, end - begin));
+    const char* const lineEnd = carriageReturn != nullptr ? carriageReturn : end;
+    const auto* formFeed = static_cast<const char*>(std::memchr(begin, kFormFeed, lineEnd - begin));
+    const char* const stop = formFeed != nullptr ? formFeed : lineEnd;
     for (const char* piece = begin; piece != stop && line.size() < static_cast<std::size_t>(kPclMaxLineLength);) {
-      const char* const lineFeed = std::find(piece, stop, static_cast<char>(kLineFeed));
+      const auto* found = static_cast<const char*>(std::memchr(piece, kLineFeed, stop - piece));
+      const char* const lineFeed = found != nullptr ? found : stop;
       const std::size_t room = static_cast<std::size_t>(kPclMaxLineLength) - line.size();
       line.append(piece, std::min(static_cast<std::size_t>(lineFeed - piece), room));
       piece = lineFeed == stop ? stop : lineFeed + 1;
@@ -213,15 +217,24 @@ int PclLandscapeLineStep(int pieceHeight) { return RoundHalfEven(kLandscapeSprea
 
 void PlacePclLine(PclEmitter& emitter, PclPen& pen, std::string_view text) {
   emitter.PclCursor(pen.cursorX, pen.cursorY, PclUnit::Decipoints, PclMove::Absolute);
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\x1B' || text[i] == '\x0E' || text[i] == '\x0F') {
-      emitter.PclWrite(text.substr(start, i - start));
-      emitter.PclWrite(" ");
-      start = i + 1;
+  // Escape (27), shift out (14) and shift in (15), as bits of one mask. Most lines hold
+  // none, which three quick searches tell; such a line is written whole.
+  constexpr std::uint32_t kCommandBytes = (1u << 27) | (1u << 14) | (1u << 15);
+  const auto holds = [text](int byte) { return std::memchr(text.data(), byte, text.size()) != nullptr; };
+  if (!holds(27) && !holds(14) && !holds(15)) {
+    emitter.PclWrite(text);
+  } else {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const auto byte = static_cast<unsigned char>(text[i]);
+      if (byte < 32 && ((kCommandBytes >> byte) & 1u) != 0) {
+        emitter.PclWrite(text.substr(start, i - start));
+        emitter.PclWrite(" ");
+        start = i + 1;
+      }
     }
+    emitter.PclWrite(text.substr(start));
   }
-  emitter.PclWrite(text.substr(start));
   pen.cursorY += std::min(pen.lineStep, kMaxLineStep);
 }
 
