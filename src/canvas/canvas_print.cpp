@@ -82,15 +82,15 @@ void LayPieces(CanvasJob& job, const PrintArea& area, const std::vector<std::str
   }
 }
 
-void PrintPages(const std::string& path, PageOrientation orientation, const PagePrinter& printer,
+// The page loop of one job. The orientation is set only now, after the caller opened
+// its input, so that an open failure reaches the printer with nothing.
+void PrintPages(PrintFileReader& reader, PageOrientation orientation, const PagePrinter& printer,
                 PrinterCanvas& canvas, bool& legalPaper) {
-  InputFile file(path);  // an open failure comes before anything reaches the printer
   canvas.SetOrientation(orientation);
   const PrintArea area = MakePrintArea(orientation, canvas.PageWidth(), canvas.PageHeight());
 
   CanvasJob job(canvas);
   job.SetFont(kCanvasFontName, printer.fontSize, true);
-  PrintFileReader reader(file);
   std::vector<std::string> pageLines;
   pageLines.reserve(kPrintPageLines);
   while (reader.BytesLeft()) {
@@ -105,7 +105,35 @@ void PrintPages(const std::string& path, PageOrientation orientation, const Page
     job.BreakSheet();
   }
   job.Finish();
+}
+
+void PrintPages(const std::string& path, PageOrientation orientation, const PagePrinter& printer,
+                PrinterCanvas& canvas, bool& legalPaper) {
+  InputFile file(path);  // an open failure comes before anything reaches the printer
+  PrintFileReader reader(file);
+  PrintPages(reader, orientation, printer, canvas, legalPaper);
   file.Close();
+}
+
+// The page printer of a canvas mode letter; false for a letter that is no canvas mode.
+bool PagePrinterOf(char modeLetter, PageOrientation& orientation, PagePrinter& printer) {
+  switch (modeLetter) {
+    case 'G':
+      orientation = PageOrientation::Landscape;
+      printer = kLandscape;
+      return true;
+    case 'H':
+      orientation = PageOrientation::Portrait;
+      printer = kPortraitSevenPoint;
+      return true;
+    case 'I':
+    case 'J':
+      orientation = PageOrientation::Portrait;
+      printer = kPortraitNinePoint;
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
@@ -116,20 +144,23 @@ char PrintHighCharTable(unsigned char byte) {
 
 // ---- PrintFileReader ----
 
-PrintFileReader::PrintFileReader(InputFile& file) : m_file(file), m_block(kReadBlockSize) {}
+PrintFileReader::PrintFileReader(InputFile& file) : m_file(&file), m_block(kReadBlockSize) {}
+
+PrintFileReader::PrintFileReader(std::string_view bytes) : m_bytes(bytes), m_fileEnded(true) {}
 
 bool PrintFileReader::BytesLeft() {
-  if (m_position < m_blockEnd) return true;
+  if (m_position < m_bytes.size()) return true;
   if (m_fileEnded) return false;
-  m_blockEnd = m_file.Read(m_block.data(), m_block.size());
+  const std::size_t got = m_file->Read(m_block.data(), m_block.size());
+  m_bytes = std::string_view(m_block.data(), got);
   m_position = 0;
-  m_fileEnded = m_blockEnd == 0;
+  m_fileEnded = got == 0;
   return !m_fileEnded;
 }
 
 void PrintFileReader::ReadPrintChar() {
   if (!BytesLeft()) return;
-  m_byte = static_cast<unsigned char>(PrintHighCharTable(static_cast<unsigned char>(m_block[m_position++])));
+  m_byte = static_cast<unsigned char>(PrintHighCharTable(static_cast<unsigned char>(m_bytes[m_position++])));
   m_endOfPage = m_byte == kPrintFormFeed || m_byte == kPrintPageMark;
   m_endOfLine = m_byte == kPrintCarriageReturn || m_endOfPage;
 }
@@ -241,18 +272,17 @@ void PrintLandscapePages(const std::string& path, PrinterCanvas& canvas, bool& l
 
 void CanvasPrintFile(const std::string& baseFolder, const std::string& fileName, char modeLetter,
                      PrinterCanvas& canvas, bool& legalPaper) {
-  if (modeLetter < 'G' || modeLetter > 'J') return;  // not a canvas mode: nothing is printed
+  PageOrientation orientation{};
+  PagePrinter printer{};
+  if (!PagePrinterOf(modeLetter, orientation, printer)) return;  // not a canvas mode: nothing is printed
   const std::string path = OwnFilePath(baseFolder, std::string_view(fileName).substr(0, kMaxFileNameLength));
-  switch (modeLetter) {
-    case 'G':
-      PrintLandscapePages(path, canvas, legalPaper);
-      break;
-    case 'H':
-      PrintPortraitPages(path, PortraitVariant::SevenPoint, canvas, legalPaper);
-      break;
-    case 'I':
-    case 'J':
-      PrintPortraitPages(path, PortraitVariant::NinePoint, canvas, legalPaper);
-      break;
-  }
+  PrintPages(path, orientation, printer, canvas, legalPaper);
+}
+
+void CanvasPrintText(std::string_view printText, char modeLetter, PrinterCanvas& canvas, bool& legalPaper) {
+  PageOrientation orientation{};
+  PagePrinter printer{};
+  if (!PagePrinterOf(modeLetter, orientation, printer)) return;
+  PrintFileReader reader(printText);
+  PrintPages(reader, orientation, printer, canvas, legalPaper);
 }

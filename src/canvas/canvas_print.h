@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "canvas/canvas_job.h"
@@ -31,10 +32,14 @@ inline constexpr std::size_t kPrintPageLines = 480;
 // lower bytes are returned unchanged.
 char PrintHighCharTable(unsigned char byte);
 
-// Reads the print file in blocks and hands it out as characters, lines and pages.
+// Reads the print file in blocks (or print text held in memory) and hands it out as
+// characters, lines and pages.
 class PrintFileReader {
  public:
+  // `file` must outlive the reader.
   explicit PrintFileReader(InputFile& file);
+  // Reads `bytes`, which must outlive the reader.
+  explicit PrintFileReader(std::string_view bytes);
 
   // True while a byte is left. Reads the next block when needed; throws IoError.
   bool BytesLeft();
@@ -53,10 +58,10 @@ class PrintFileReader {
   bool EndOfPage() const { return m_endOfPage; }
 
  private:
-  InputFile& m_file;
+  InputFile* m_file = nullptr;  // none when reading from memory
   std::vector<char> m_block;
+  std::string_view m_bytes;  // the bytes not yet handed out start at m_position
   std::size_t m_position = 0;
-  std::size_t m_blockEnd = 0;
   bool m_fileEnded = false;
   unsigned char m_byte = 0;
   bool m_endOfLine = false;
@@ -142,3 +147,7 @@ void PrintLandscapePages(const std::string& path, PrinterCanvas& canvas, bool& l
 // the shared flag, set from the printer page's shape. Throws IoError as above.
 void CanvasPrintFile(const std::string& baseFolder, const std::string& fileName, char modeLetter,
                      PrinterCanvas& canvas, bool& legalPaper);
+
+// As CanvasPrintFile, for print text held in memory (the print preview): the same page
+// loop and layouts, no file read.
+void CanvasPrintText(std::string_view printText, char modeLetter, PrinterCanvas& canvas, bool& legalPaper);

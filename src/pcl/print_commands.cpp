@@ -11,6 +11,19 @@
 namespace {
 constexpr std::size_t kStampMarkerLimit = 16;  // "ID: " must start after this column
 constexpr std::size_t kStampKeptAfterMarker = 7;
+
+// Hands every line of the existing files of `pagePaths`, in order and stamped when
+// `stamp` is given, to `writeLine`; missing files are skipped.
+template <typename WriteLine>
+void CopyPageLines(const std::vector<std::string>& pagePaths, const PrintStamp* stamp, WriteLine writeLine) {
+  std::string line;
+  for (const std::string& pagePath : pagePaths) {
+    if (!FileExists(pagePath)) continue;
+    InputFile page(pagePath);
+    while (page.ReadLine(line)) writeLine(stamp != nullptr ? StampLine(line, *stamp) : line);
+    page.Close();
+  }
+}
 }  // namespace
 
 PrintStamp MakePrintStamp(const std::tm& now, const std::string& jobNumberText) {
@@ -21,6 +34,17 @@ PrintStamp MakePrintStamp(const std::tm& now, const std::string& jobNumberText) 
   stamp.timeText = time;
   stamp.jobNumberText = jobNumberText;
   return stamp;
+}
+
+std::tm LocalTimeNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return local;
 }
 
 std::string StampLine(std::string_view line, const PrintStamp& stamp) {
@@ -47,14 +71,17 @@ bool IsPclMode(int printMode) { return printMode >= 4; }
 void WritePrintFile(const std::string& printFilePath, const std::vector<std::string>& pagePaths,
                     const PrintStamp* stamp) {
   OutputFile printFile(printFilePath);
-  std::string line;
-  for (const std::string& pagePath : pagePaths) {
-    if (!FileExists(pagePath)) continue;
-    InputFile page(pagePath);
-    while (page.ReadLine(line)) printFile.WriteLine(stamp != nullptr ? StampLine(line, *stamp) : line);
-    page.Close();
-  }
+  CopyPageLines(pagePaths, stamp, [&printFile](std::string_view line) { printFile.WriteLine(line); });
   printFile.Close();
+}
+
+std::string ComposePrintText(const std::vector<std::string>& pagePaths, const PrintStamp* stamp) {
+  std::string text;
+  CopyPageLines(pagePaths, stamp, [&text](std::string_view line) {
+    text += line;
+    text += "\r\n";
+  });
+  return text;
 }
 
 PrintOutcome PrintWorkFile(const std::string& baseFolder, int printMode, bool& legalPaper, bool duplexPrint,

@@ -28,6 +28,9 @@ struct PrintStamp {
 // The stamp for the local time `now` and a job number text.
 PrintStamp MakePrintStamp(const std::tm& now, const std::string& jobNumberText);
 
+// The computer's current local time, read once for a command's stamp.
+std::tm LocalTimeNow();
+
 // The line with its stamp: when "ID: " first starts past column 16 (p > 16, 1-based),
 // its first p + 7 characters, four blanks, the weekday digit, a blank, the time, two
 // blanks and the job number; otherwise the line unchanged.
@@ -46,6 +49,10 @@ bool IsPclMode(int printMode);
 // Missing page files are skipped. Throws IoError.
 void WritePrintFile(const std::string& printFilePath, const std::vector<std::string>& pagePaths,
                     const PrintStamp* stamp);
+
+// The bytes WritePrintFile would write for the same pages, held in memory (the print
+// preview). Throws IoError when a page file cannot be read.
+std::string ComposePrintText(const std::vector<std::string>& pagePaths, const PrintStamp* stamp);
 
 // What became of a print: taken by the printing system, or why not.
 struct PrintOutcome {

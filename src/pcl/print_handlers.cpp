@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPushButton>
-#include <ctime>
 
 #include "pcl/print_commands.h"
 #include "pcl/printer_options_dialog.h"
@@ -12,21 +11,6 @@
 #include "shell/main_window.h"
 #include "shell/race_day.h"
 #include "shell/up_down.h"
-
-namespace {
-
-std::tm LocalTimeNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  return local;
-}
-
-}  // namespace
 
 void TMainForm::PrintButtonClick() {
   PrintButton->setEnabled(false);

@@ -6,9 +6,12 @@
 #include "platform/printers.h"
 
 QtPrinterCanvas::QtPrinterCanvas(QPrinter& printer, const CurrentPrinter& current)
-    : m_printer(printer), m_current(&current) {}
+    : m_printer(printer), m_output(Output::CurrentPrinter), m_current(&current) {}
 
-QtPrinterCanvas::QtPrinterCanvas(QPrinter& printer, const QString& pdfPath) : m_printer(printer), m_pdfPath(pdfPath) {}
+QtPrinterCanvas::QtPrinterCanvas(QPrinter& printer, const QString& pdfPath)
+    : m_printer(printer), m_output(Output::PdfFile), m_pdfPath(pdfPath) {}
+
+QtPrinterCanvas::QtPrinterCanvas(QPrinter& printer) : m_printer(printer), m_output(Output::AsGiven) {}
 
 void QtPrinterCanvas::SetOrientation(PageOrientation orientation) {
   m_printer.setPageOrientation(orientation == PageOrientation::Landscape ? QPageLayout::Landscape
@@ -24,16 +27,17 @@ int QtPrinterCanvas::PageHeight() const {
 }
 
 void QtPrinterCanvas::BeginDocument() {
-  if (m_current != nullptr) {
+  if (m_output == Output::CurrentPrinter) {
     if (m_current->DeviceName().empty()) throw PrintFailure("No printer is installed.");
     m_printer.setOutputFormat(QPrinter::NativeFormat);
     m_printer.setOutputFileName(QString());
     m_printer.setPrinterName(QString::fromStdString(m_current->DeviceName()));
-  } else {
+    m_printer.setDocName(QString());
+  } else if (m_output == Output::PdfFile) {
     m_printer.setOutputFormat(QPrinter::PdfFormat);
     m_printer.setOutputFileName(m_pdfPath);
+    m_printer.setDocName(QString());
   }
-  m_printer.setDocName(QString());
   if (!m_painter.begin(&m_printer))
     throw PrintFailure("The printer \"" + m_printer.printerName().toStdString() + "\" did not take the job.");
 }

@@ -1,6 +1,7 @@
 // The printer canvas on a QPrinter: the program's one long-lived printer object,
 // so an orientation a job sets stays for the next job. Each document goes to the
-// current printer, or to a PDF file when one is named.
+// current printer, or to a PDF file when one is named, or (the print preview) to
+// a printer exactly as its owner set it up.
 #pragma once
 
 #include <QPainter>
@@ -17,6 +18,9 @@ class QtPrinterCanvas final : public PrinterCanvas {
   QtPrinterCanvas(QPrinter& printer, const CurrentPrinter& current);
   // Prints into the PDF file `pdfPath` instead of a printer.
   QtPrinterCanvas(QPrinter& printer, const QString& pdfPath);
+  // Paints on `printer` as it is set up, choosing no output of its own: the print
+  // preview's printer, which records the sheets.
+  explicit QtPrinterCanvas(QPrinter& printer);
 
   void SetOrientation(PageOrientation orientation) override;
   int PageWidth() const override;
@@ -31,7 +35,10 @@ class QtPrinterCanvas final : public PrinterCanvas {
   void DrawTextAt(int x, int y, const std::string& text) override;
 
  private:
+  enum class Output { CurrentPrinter, PdfFile, AsGiven };
+
   QPrinter& m_printer;
+  Output m_output;
   const CurrentPrinter* m_current = nullptr;
   QString m_pdfPath;
   QPainter m_painter;

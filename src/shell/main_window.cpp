@@ -191,6 +191,9 @@ void TMainForm::CreateMenu() {
   test1 = bar->addAction(QStringLiteral("PRINT Current View  Only"));
   test1->setObjectName(QStringLiteral("test1"));
   addSpacers(kTrailingSpacerCount);
+  PrintPreviewMenu = bar->addAction(QStringLiteral("Print Pre&view"));
+  PrintPreviewMenu->setObjectName(QStringLiteral("PrintPreviewMenu"));
+  PrintPreviewMenu->setShortcut(QKeySequence(Qt::Key_F2));
 
   ConnectCommands();
 }
@@ -211,6 +214,7 @@ void TMainForm::ConnectCommands() {
   connect(AReport, &QAction::triggered, this, command(&TMainForm::WTFClickA));
   connect(EReport, &QAction::triggered, this, command(&TMainForm::WTFClickE));
   connect(test1, &QAction::triggered, this, command(&TMainForm::Quickie));
+  connect(PrintPreviewMenu, &QAction::triggered, this, command(&TMainForm::PrintPreviewClick));
   connect(PrintButton, &QPushButton::clicked, this, command(&TMainForm::PrintButtonClick));
   connect(FontSelect, &UpDown::Clicked, this, command(&TMainForm::FontSelectClick));
   connect(PrintSimo, &QPushButton::clicked, this, command(&TMainForm::PrintSimoClick));

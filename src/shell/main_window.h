@@ -84,6 +84,7 @@ class TMainForm final : public QMainWindow {
   QAction* AReport = nullptr;
   QAction* EReport = nullptr;
   QAction* test1 = nullptr;
+  QAction* PrintPreviewMenu = nullptr;  // "Print Pre&view", F2
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -114,6 +115,9 @@ class TMainForm final : public QMainWindow {
   void Quickie();
   void FontSelectClick();
   void SpinFontDblClick();
+
+  // The print preview (preview_handlers.cpp).
+  void PrintPreviewClick();
 
   // The simulcast schedule (simo_handlers.cpp).
   void PrintSimoClick();

@@ -56,17 +56,6 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& argume
   return std::nullopt;
 }
 
-std::tm LocalTimeNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  return local;
-}
-
 // Rejoins the pages when it goes out of scope, as closing the program does, so the
 // day's text is whole again however the print ended.
 class RejoinGuard {

@@ -46,20 +46,25 @@ void RebuildPageList(AppState& state, PageList& list) {
   BuildPageList(state.baseFolder, state.reportFiles, choice, list);
 }
 
-bool PreparePrintOfCheckedPages(AppState& state, const PageList& list, const std::tm& now) {
-  state.anyPageChecked = false;
-  std::vector<std::string> pages;
+CheckedPages CheckedPagesOf(const PageList& list, const std::string& baseFolder) {
+  CheckedPages checked;
   for (int index = 0; index < static_cast<int>(list.items.size()); ++index) {
     if (!list.items[static_cast<std::size_t>(index)].checked) continue;
-    state.anyPageChecked = true;
+    checked.anyChecked = true;
     // A filler checked by hand names no page.
-    if (const auto path = ItemPath(list, index, state.baseFolder)) pages.push_back(*path);
+    if (const auto path = ItemPath(list, index, baseFolder)) checked.paths.push_back(*path);
   }
+  return checked;
+}
+
+bool PreparePrintOfCheckedPages(AppState& state, const PageList& list, const std::tm& now) {
+  const CheckedPages checked = CheckedPagesOf(list, state.baseFolder);
+  state.anyPageChecked = checked.anyChecked;
   if (!state.anyPageChecked) return false;
   state.jobNumber = NextJobNumber(state.jobNumber);
   state.jobNumberText = JobNumberText(state.jobNumber);
   WriteJobNumber(OwnFilePath(state.baseFolder, kJobNumberFileName), state.jobNumber);
   const PrintStamp stamp = MakePrintStamp(now, state.jobNumberText);
-  WritePrintFile(OwnFilePath(state.baseFolder, kPrintFileName), pages, &stamp);
+  WritePrintFile(OwnFilePath(state.baseFolder, kPrintFileName), checked.paths, &stamp);
   return true;
 }

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "browser/page_list.h"
 #include "shell/app_state.h"
@@ -32,6 +33,14 @@ void SplitDayIntoPages(AppState& state, PageList& list);
 // Rebuilds the page list from the last split with the current settings and
 // state.applyPerfLimit. An IoError leaves the list empty.
 void RebuildPageList(AppState& state, PageList& list);
+
+// The pages PRINT takes: whether any item is checked (a filler checked by hand
+// counts), and the files of the checked pages in list order.
+struct CheckedPages {
+  bool anyChecked = false;
+  std::vector<std::string> paths;
+};
+CheckedPages CheckedPagesOf(const PageList& list, const std::string& baseFolder);
 
 // The first steps of PRINT: when a page is checked, raises and keeps the job number
 // and writes the print file of the checked pages with the stamp of `now`. Returns

@@ -109,8 +109,8 @@ TEST_F(StartupTest, MainWindowHasItsComponentsAtTheirPlaces) {
   QStringList menu;
   for (QAction* action : form.menuBar()->actions())
     if (action->isEnabled()) menu << action->text();
-  EXPECT_EQ(menu, QStringList({"&Archive", "&ScratchX", "&Options", "?", "PRINT Current View  Only"}));
-  EXPECT_EQ(form.menuBar()->actions().size(), 3 + 12 + 1 + 12 + 1 + 4);
+  EXPECT_EQ(menu, QStringList({"&Archive", "&ScratchX", "&Options", "?", "PRINT Current View  Only", "Print Pre&view"}));
+  EXPECT_EQ(form.menuBar()->actions().size(), 3 + 12 + 1 + 12 + 1 + 4 + 1);
   for (const char* dialog : {"OptionsForm", "EditForm", "PrinterXForm", "SimoOpts"})
     EXPECT_NE(form.findChild<QWidget*>(dialog), nullptr) << dialog;
 }
