@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -186,3 +189,61 @@ TEST(SplitBlocks, MoreThan31BlocksAndBlocksOver127LinesAreSplitWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+// The cut of the plain definition: every placement of the cuts in ascending order,
+// a later one winning only with a strictly larger product.
+std::vector<int> ReferenceStarts(const std::vector<int>& sizes, int pieces) {
+  const int count = static_cast<int>(sizes.size());
+  const auto height = [&](int first, int end) {
+    long long lines = 0;
+    for (int b = first; b < end; ++b) lines += sizes[static_cast<std::size_t>(b)];
+    return lines + (end - first - 1);
+  };
+  std::vector<int> best;
+  long long bestProduct = -1;
+  std::vector<int> starts(static_cast<std::size_t>(pieces), 0);
+  const std::function<void(int, int)> place = [&](int piece, int earliest) {
+    if (piece == pieces) {
+      long long product = 1;
+      for (int p = 0; p < pieces; ++p)
+        product *= height(starts[static_cast<std::size_t>(p)],
+                          p + 1 < pieces ? starts[static_cast<std::size_t>(p + 1)] : count);
+      if (product > bestProduct) {
+        bestProduct = product;
+        best = starts;
+      }
+      return;
+    }
+    for (int start = earliest; start <= count - (pieces - piece); ++start) {
+      starts[static_cast<std::size_t>(piece)] = start;
+      place(piece + 1, start + 1);
+    }
+  };
+  place(1, 1);
+  return best;
+}
+
+}  // namespace
+
+TEST(SplitBlocks, AgreesWithTryingEveryCutIncludingTies) {
+  std::mt19937 random(20261210);
+  for (int round = 0; round < 3000; ++round) {
+    const int count = 1 + static_cast<int>(random() % 14);
+    // Small sizes from few values make equal products, and so ties, common.
+    std::vector<int> sizes;
+    for (int b = 0; b < count; ++b) sizes.push_back(1 + static_cast<int>(random() % (round % 2 == 0 ? 3 : 40)));
+    std::vector<Block> blocks;
+    int line = 0;
+    for (const int size : sizes) {
+      blocks.push_back({line, size});
+      line += size + 1;
+    }
+    for (int pieces = 1; pieces <= std::min(4, count); ++pieces) {
+      std::vector<int> starts;
+      for (const Piece& piece : SplitBlocks(blocks, pieces)) starts.push_back(piece.firstBlock);
+      ASSERT_EQ(starts, ReferenceStarts(sizes, pieces)) << "round " << round << ", " << pieces << " pieces";
+    }
+  }
+}
