@@ -143,6 +143,12 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
           << FileNames::kDayText << " is in " << state.baseFolder << ".\n";
       return 1;
     }
+    // Start-up writes the schedule before it splits; this command writes nothing of its own.
+    if (!FileExists(OwnFilePath(state.baseFolder, FileNames::kSchedule))) {
+      err << "vantrose-print: the schedule " << FileNames::kSchedule << " is missing from " << state.baseFolder
+          << "; start Vantrose once on this working folder, which writes it.\n";
+      return 1;
+    }
     step = "splitting the day into pages";
     RejoinGuard rejoin(state);
     PageList list;
@@ -160,8 +166,9 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
       err << "vantrose-print: the job did not reach the printer: " << outcome.reason << "\n";
       return 1;
     }
-    out << "Printed job " << state.jobNumberText << " in mode "
-        << std::string(PrintModeNames[static_cast<std::size_t>(state.printMode)]).substr(5) << " to "
+    std::string modeName(PrintModeNames[static_cast<std::size_t>(state.printMode)]);
+    modeName = modeName.substr(5, modeName.find_last_not_of(' ') - 4);
+    out << "Printed job " << state.jobNumberText << " in mode " << modeName << " to "
         << (options.output.empty() ? "printer " + printing.currentPrinter->DeviceName() : options.output) << ".\n";
     return 0;
   } catch (const IoError& error) {
