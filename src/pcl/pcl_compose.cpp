@@ -220,7 +220,10 @@ void PlacePclLine(PclEmitter& emitter, PclPen& pen, std::string_view text) {
   // Escape (27), shift out (14) and shift in (15), as bits of one mask. Most lines hold
   // none, which three quick searches tell; such a line is written whole.
   constexpr std::uint32_t kCommandBytes = (1u << 27) | (1u << 14) | (1u << 15);
-  const auto holds = [text](int byte) { return std::memchr(text.data(), byte, text.size()) != nullptr; };
+  // An empty view may have no data at all, which memchr must not be given.
+  const auto holds = [text](int byte) {
+    return !text.empty() && std::memchr(text.data(), byte, text.size()) != nullptr;
+  };
   if (!holds(27) && !holds(14) && !holds(15)) {
     emitter.PclWrite(text);
   } else {
