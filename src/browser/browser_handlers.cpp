@@ -35,7 +35,14 @@ void TMainForm::OptionsMenuClick() {
 
   const ListMarks marks = RecordMarks(m_pageList);
   m_state.applyPerfLimit = StoreOptions(m_optionsForm->Choice(), m_state.settings);
-  RebuildPageList();
+  try {
+    RebuildPageList();
+  } catch (const IoError&) {
+    // Some E pages may be cut to the old limit and some to the new: the next rebuild
+    // cuts them all again.
+    m_state.applyPerfLimit = true;
+    throw;
+  }
   CarryMarksOver(marks, m_pageList);
   ShowPageList();
   if (const auto path = ItemPath(m_pageList, m_pageList.selected, m_state.baseFolder)) ShowView(*path);
