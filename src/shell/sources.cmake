@@ -22,3 +22,7 @@ list(APPEND VANTROSE_CORE_TESTS
   tests/shell/cp437_test.cpp)
 list(APPEND VANTROSE_PRINTING_TESTS
   tests/shell/print_only_test.cpp)
+list(APPEND VANTROSE_CORE_TESTS
+  tests/robustness/hostile_input_test.cpp)
+list(APPEND VANTROSE_UI_TESTS
+  tests/robustness/fault_walk_test.cpp)
