@@ -414,6 +414,17 @@ TEST(PclCompose, ReportTextCannotCommandThePrinter) {
   EXPECT_EQ(pen.cursorY, 320);
 }
 
+TEST(PclCompose, AnEmptyLineWithNoDataPlacesOnlyTheCursor) {
+  // A default view has no data at all; reading it must not reach the C library (the
+  // sanitizers stopped on it, found by the fuzzer and the hostile-input table).
+  PclStringSink sink;
+  PclEmitter emitter(sink);
+  PclPen pen{540, 90, 104};
+  PlacePclLine(emitter, pen, std::string_view());
+  EXPECT_EQ(sink.Bytes(), "\x1B&a090v0540H");
+  EXPECT_EQ(pen.cursorY, 194);
+}
+
 // ---- The job file ----
 
 class BuildPclJobTest : public ::testing::Test {
