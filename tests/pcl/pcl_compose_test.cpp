@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "pcl/print_text_fixtures.h"
+
 #include <cerrno>
 #include <string>
 #include <vector>
@@ -14,23 +16,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// A print-file page: every line ended by CR LF, the page by a form feed.
-std::string PageText(const Lines& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text + "\f";
-}
-
-// Blocks of the given sizes with one blank line between them; lines are named
-// "b<block>l<line>" from 1.
-Lines BlockLines(const std::vector<int>& sizes) {
-  Lines lines;
-  for (std::size_t b = 0; b < sizes.size(); ++b) {
-    if (b > 0) lines.emplace_back();
-    for (int i = 1; i <= sizes[b]; ++i) lines.push_back("b" + std::to_string(b + 1) + "l" + std::to_string(i));
-  }
-  return lines;
-}
+using print_text_fixtures::BlockLines;
+using print_text_fixtures::PageText;
 
 // `count` lines alternating "x" and blank: blocks of one line.
 Lines AlternatingLines(int count) {

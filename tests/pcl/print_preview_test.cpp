@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "pcl/print_text_fixtures.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -40,22 +42,8 @@ PageList ListOf(const std::vector<std::pair<std::string, bool>>& items) {
   return list;
 }
 
-// Print text of one page: lines ended by CR LF, then a form feed.
-std::string PageText(const Lines& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text + "\f";
-}
-
-// Blocks of the given sizes with one blank line between them.
-Lines BlockLines(const std::vector<int>& sizes) {
-  Lines lines;
-  for (std::size_t b = 0; b < sizes.size(); ++b) {
-    if (b > 0) lines.emplace_back();
-    for (int i = 1; i <= sizes[b]; ++i) lines.push_back("b" + std::to_string(b + 1) + "l" + std::to_string(i));
-  }
-  return lines;
-}
+using print_text_fixtures::BlockLines;
+using print_text_fixtures::PageText;
 
 class BuildPrintPreviewTest : public ::testing::Test {
  protected:
