@@ -135,8 +135,14 @@ unsigned char PclPrintReader::ReadPclChar() {
 
 std::string PclPrintReader::ReadPclLine() {
   std::string line;
+  ReadPclLine(line);
+  return line;
+}
+
+void PclPrintReader::ReadPclLine(std::string& line) {
+  line.clear();
   for (;;) {
-    if (AtEnd()) return line;
+    if (AtEnd()) return;
     // Take the buffered bytes up to the next line end at once: all but line feeds are
     // kept, up to the line limit; the line end itself is read as one character.
     const char* const begin = m_bytes.data() + m_position;
@@ -156,7 +162,7 @@ std::string PclPrintReader::ReadPclLine() {
     m_position += static_cast<std::size_t>(stop - begin);
     if (stop != end) {
       ReadPclChar();
-      return line;
+      return;
     }
   }
 }
@@ -164,18 +170,13 @@ std::string PclPrintReader::ReadPclLine() {
 void PclPrintReader::ReadPclPage(std::vector<std::string>& lines) {
   // The strings of `lines` are reused from page to page, so a job allocates little.
   std::size_t count = 0;
-  std::string line;
   do {
     if (AtEnd()) break;
-    line = ReadPclLine();
-    if (!m_endOfPage && count < static_cast<std::size_t>(kPclMaxPageLines)) {
-      if (count < lines.size()) {
-        lines[count].swap(line);
-      } else {
-        lines.push_back(std::move(line));
-      }
-      ++count;
-    }
+    if (count == lines.size()) lines.emplace_back();
+    // Past the page's last kept line, the slot after it takes the lines that are dropped.
+    std::string& line = lines[std::min(count, static_cast<std::size_t>(kPclMaxPageLines))];
+    ReadPclLine(line);
+    if (!m_endOfPage && count < static_cast<std::size_t>(kPclMaxPageLines)) ++count;
   } while (!m_endOfPage);
   lines.resize(count);
 }

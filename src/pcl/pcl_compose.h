@@ -31,6 +31,8 @@ class PclPrintReader {
   unsigned char ReadPclChar();
   // The next line without its end; at most kPclMaxLineLength bytes are kept.
   std::string ReadPclLine();
+  // The same into `line`, whose storage is reused.
+  void ReadPclLine(std::string& line);
   // Fills `lines` with the next page's lines (at most kPclMaxPageLines are kept). The
   // line a form feed ends is not stored. `lines` is reused so that one buffer serves a job.
   void ReadPclPage(std::vector<std::string>& lines);
