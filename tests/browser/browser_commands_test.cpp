@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+
+#include "platform/fake_platform.h"
 #include <map>
 
 #include "browser/edit_dialog.h"
@@ -28,11 +30,6 @@
 #include "temp_folder.h"
 
 namespace {
-
-class NoShortcut final : public DesktopShortcut {
- public:
-  void Make(const std::string&, const std::string&) override {}
-};
 
 constexpr char kTopLeft = '\xDA', kTopTee = '\xC2', kTopRight = '\xBF', kHorizontal = '\xC4';
 constexpr char kVertical = '\xB3', kBottomLeft = '\xC0', kBottomTee = '\xC1', kBottomRight = '\xD9';

@@ -12,6 +12,8 @@
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
+#include "platform/fake_platform.h"
+
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -24,11 +26,6 @@
 #include "temp_folder.h"
 
 namespace {
-
-class NoShortcut final : public DesktopShortcut {
- public:
-  void Make(const std::string&, const std::string&) override {}
-};
 
 // Every report kind listed, every track group.
 constexpr char kAllKindsSettings[] = "0000\r\nAXEB\r\nABCDEFGHIJKLMNOPQRSTUVWXYZ\r\n27\r\n";

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include "platform/fake_platform.h"
+
 #include "canvas/simo_options_dialog.h"
 #include "platform/cups_server.h"
 #include "shell/main_window.h"
@@ -17,11 +19,6 @@
 #include "temp_folder.h"
 
 namespace {
-
-class NoShortcut final : public DesktopShortcut {
- public:
-  void Make(const std::string&, const std::string&) override {}
-};
 
 // Text of a PDF as pdftotext reads it, each page ended by a form feed.
 std::string PdfText(const std::string& pdf) {

@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "platform/fake_platform.h"
+
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -144,17 +146,6 @@ TEST_F(SimoOptsDialog, KeysTypedIntoAControlShowNoMessage) {
 }
 
 // ---- The main window's commands ----
-
-class NoPrinters final : public PrinterCatalogue {
- public:
-  std::vector<std::string> PrinterNames() const override { return {}; }
-  std::string DefaultPrinterName() const override { return {}; }
-};
-
-class NoShortcut final : public DesktopShortcut {
- public:
-  void Make(const std::string&, const std::string&) override {}
-};
 
 // A day of three tracks: "A01Tam", "A01Kee" and "A01GPx", with the sample schedule.
 class SimoCommands : public ::testing::Test {

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+#include "platform/fake_platform.h"
+
 #include "browser/page_list_box.h"
 #include "canvas/canvas_print.h"
 #include "canvas/recording_canvas.h"
@@ -30,11 +32,6 @@
 #include "temp_folder.h"
 
 namespace {
-
-class NoShortcut final : public DesktopShortcut {
- public:
-  void Make(const std::string&, const std::string&) override {}
-};
 
 // Text drawn through a painter: where each text item's baseline starts, its text and font.
 struct DrawnText {

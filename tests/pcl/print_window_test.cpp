@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include "platform/fake_platform.h"
+
 #include "browser/page_list_box.h"
 #include "platform/cups_server.h"
 #include "pcl/pcl_compose.h"
@@ -21,17 +23,6 @@
 #include "temp_folder.h"
 
 namespace {
-
-class NoShortcut final : public DesktopShortcut {
- public:
-  void Make(const std::string&, const std::string&) override {}
-};
-
-class NoPrinters final : public PrinterCatalogue {
- public:
-  std::vector<std::string> PrinterNames() const override { return {}; }
-  std::string DefaultPrinterName() const override { return {}; }
-};
 
 // A small day: two pages with blocks separated by blank lines, and an X page.
 const std::string kDayText =

@@ -14,6 +14,8 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+
+#include "platform/fake_platform.h"
 #include <iterator>
 #include <map>
 #include <optional>
@@ -81,11 +83,6 @@ constexpr char kSavedArchive[] = "SAVED.TXT";
 constexpr char kLoadedArchive[] = "RACES";
 
 // ---- Fakes: no desktop, one PCL printer, a spooler that keeps what it is sent ----
-
-class NoShortcut final : public DesktopShortcut {
- public:
-  void Make(const std::string&, const std::string&) override {}
-};
 
 class OnePrinter final : public PrinterCatalogue {
  public:
