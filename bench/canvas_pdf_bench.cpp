@@ -10,8 +10,8 @@
 #include <string>
 
 #include "canvas/canvas_print.h"
-#include "platform/qt_printer_canvas.h"
-#include "shell/file_layer.h"
+#include "platform/system/qt_printer_canvas.h"
+#include "base/file_layer.h"
 
 int main(int argc, char** argv) {
   if (argc != 4 || std::strlen(argv[3]) != 1) {

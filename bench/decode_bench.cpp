@@ -8,7 +8,7 @@
 #include <string>
 
 #include "import/race_data.h"
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 namespace {
 

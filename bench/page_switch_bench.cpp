@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "browser/page_list_box.h"
-#include "platform/printing_services.h"
-#include "shell/main_window.h"
-#include "shell/program.h"
+#include "browser/ui/page_list_box.h"
+#include "platform/system/printing_services.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/program.h"
 
 namespace {
 class NoShortcut final : public DesktopShortcut {

@@ -21,10 +21,10 @@
 #include "import/report_split.h"
 #include "pcl/print_commands.h"
 #include "pcl/print_preview.h"
-#include "pcl/print_preview_window.h"
-#include "shell/file_layer.h"
-#include "shell/settings.h"
-#include "shell/working_folders.h"
+#include "pcl/ui/print_preview_window.h"
+#include "base/file_layer.h"
+#include "base/settings.h"
+#include "base/working_folders.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include "import/report_split.h"
 #include "pcl/pcl_compose.h"
 #include "pcl/print_commands.h"
-#include "shell/file_layer.h"
-#include "shell/settings.h"
-#include "shell/working_folders.h"
+#include "base/file_layer.h"
+#include "base/settings.h"
+#include "base/working_folders.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include "import/page_index.h"
 #include "import/race_data.h"
 #include "import/report_split.h"
-#include "shell/file_layer.h"
-#include "shell/settings.h"
-#include "shell/working_folders.h"
+#include "base/file_layer.h"
+#include "base/settings.h"
+#include "base/working_folders.h"
 
 namespace {
 

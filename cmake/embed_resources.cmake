@@ -1,7 +1,7 @@
 # Writes a C++ source that holds the given files as byte strings.
 # Input: OUTPUT (the .cpp to write), ENTRIES (NAME=PATH entries separated by "|").
 string(REPLACE "|" ";" ENTRIES "${ENTRIES}")
-set(body "// Generated at build time from resources/; do not edit.\n#include \"shell/built_in_resources.h\"\n\nnamespace {\n")
+set(body "// Generated at build time from resources/; do not edit.\n#include \"base/built_in_resources.h\"\n\nnamespace {\n")
 set(table "")
 set(index 0)
 foreach(entry IN LISTS ENTRIES)

@@ -11,7 +11,7 @@
 #include "canvas/block_split.h"
 #include "canvas/canvas_print.h"
 #include "fuzz_support.h"
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 namespace {
 

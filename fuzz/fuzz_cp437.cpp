@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "shell/cp437.h"
+#include "base/cp437.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input = InputBytes(data, size);

@@ -11,8 +11,8 @@
 #include "browser/archive.h"
 #include "fuzz_support.h"
 #include "import/report_split.h"
-#include "shell/cp437.h"
-#include "shell/file_layer.h"
+#include "base/cp437.h"
+#include "base/file_layer.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "fuzz_support.h"
 #include "pcl/pcl_compose.h"
 #include "pcl/pcl_reader.h"
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 namespace {
 

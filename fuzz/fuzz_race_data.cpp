@@ -8,7 +8,7 @@
 
 #include "fuzz_support.h"
 #include "import/race_data.h"
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 namespace {
 

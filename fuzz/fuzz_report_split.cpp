@@ -14,7 +14,7 @@
 #include "fuzz_support.h"
 #include "import/page_index.h"
 #include "import/report_split.h"
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 namespace {
 

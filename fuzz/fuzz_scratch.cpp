@@ -8,7 +8,7 @@
 
 #include "browser/scratch.h"
 #include "fuzz_support.h"
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 namespace {
 

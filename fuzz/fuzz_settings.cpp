@@ -8,8 +8,8 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "shell/file_layer.h"
-#include "shell/settings.h"
+#include "base/file_layer.h"
+#include "base/settings.h"
 
 namespace {
 

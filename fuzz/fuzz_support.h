@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "canvas/printer_canvas.h"
+#include "platform/printer_canvas.h"
 
 // Aborts with the failed condition and its place; libFuzzer then saves the input.
 #define FUZZ_CHECK(condition) \

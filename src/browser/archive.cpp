@@ -3,8 +3,8 @@
 #include <map>
 #include <utility>
 
-#include "shell/file_layer.h"
-#include "shell/working_folders.h"
+#include "base/file_layer.h"
+#include "base/working_folders.h"
 
 namespace {
 

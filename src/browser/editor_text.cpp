@@ -1,6 +1,6 @@
 #include "browser/editor_text.h"
 
-#include "shell/cp437.h"
+#include "base/cp437.h"
 
 namespace {
 

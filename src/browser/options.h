@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "import/page_index.h"
-#include "shell/settings.h"
+#include "base/settings.h"
 
 // The items of `ReportOptions` and the report letters they stand for, in dialog order.
 inline constexpr std::array<std::string_view, 4> kReportOptionTexts = {

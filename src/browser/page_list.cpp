@@ -1,7 +1,7 @@
 #include "browser/page_list.h"
 
-#include "shell/cp437.h"
-#include "shell/file_layer.h"
+#include "base/cp437.h"
+#include "base/file_layer.h"
 
 void CheckAll(PageList& list) {
   for (PageItem& item : list.items) item.checked = !item.text.empty();
@@ -25,6 +25,17 @@ std::optional<std::string> ItemPath(const PageList& list, int index, const std::
   const PageItem& item = list.items[static_cast<std::size_t>(index)];
   if (item.text.empty()) return std::nullopt;
   return JoinPath(baseFolder, item.text);
+}
+
+CheckedPages CheckedPagesOf(const PageList& list, const std::string& baseFolder) {
+  CheckedPages checked;
+  for (int index = 0; index < static_cast<int>(list.items.size()); ++index) {
+    if (!list.items[static_cast<std::size_t>(index)].checked) continue;
+    checked.anyChecked = true;
+    // A filler checked by hand names no page.
+    if (const auto path = ItemPath(list, index, baseFolder)) checked.paths.push_back(*path);
+  }
+  return checked;
 }
 
 std::optional<std::string> ShowView(const std::string& path, std::string& viewFileName) {

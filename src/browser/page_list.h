@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "import/page_index.h"
 
@@ -32,6 +33,14 @@ std::optional<int> BackspaceJump(PageList& list, JumpPositions& positions);
 // The file the item at `index` opens: `baseFolder` followed by its text. nullopt for
 // a filler or an index outside the list; such an item shows nothing.
 std::optional<std::string> ItemPath(const PageList& list, int index, const std::string& baseFolder);
+
+// The pages PRINT takes: whether any item is checked (a filler checked by hand
+// counts), and the files of the checked pages in list order.
+struct CheckedPages {
+  bool anyChecked = false;
+  std::vector<std::string> paths;
+};
+CheckedPages CheckedPagesOf(const PageList& list, const std::string& baseFolder);
 
 // `ShowView`: when a file exists at `path`, sets `viewFileName` to `path` and returns
 // the file's lines as UTF-8, joined with "\n". nullopt, with `viewFileName` as it was,

@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 namespace {
 

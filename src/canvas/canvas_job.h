@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "canvas/printer_canvas.h"
+#include "platform/printer_canvas.h"
 
 class CanvasJob {
  public:

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "canvas/canvas_job.h"
-#include "canvas/printer_canvas.h"
-#include "shell/file_layer.h"
+#include "platform/printer_canvas.h"
+#include "base/file_layer.h"
 
 // ---- Reading the print file ----
 

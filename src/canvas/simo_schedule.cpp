@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "canvas/canvas_job.h"
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 namespace {
 

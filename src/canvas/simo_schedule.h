@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "canvas/printer_canvas.h"
+#include "platform/printer_canvas.h"
 
 // How the schedule is spread: on one page, on two (which may share a sheet, "2-up"),
 // or on more pages.

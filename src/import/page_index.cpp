@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 const std::array<std::string_view, 32> TrackGroups = {
     "(A) Tam                 ", "(B) GGx Fer SRx Sac Fno ", "(C) SAx Dmr LRC LAx     ", "(D) Del                 ",

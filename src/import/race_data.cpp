@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 namespace {
 

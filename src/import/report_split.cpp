@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "shell/working_folders.h"
+#include "base/working_folders.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 // Longest report name kept; longer names are cut, and the files carry the cut name.
 inline constexpr std::size_t kReportNameLimit = 15;

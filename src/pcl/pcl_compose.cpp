@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "canvas/block_split.h"
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "pcl/pcl_sheets.h"
 
-#include "shell/cp437.h"
+#include "base/cp437.h"
 
 namespace {
 

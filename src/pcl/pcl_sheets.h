@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "canvas/printer_canvas.h"
+#include "platform/printer_canvas.h"
 #include "pcl/pcl_reader.h"
 
 enum class PclPaper { Letter, Legal };

@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "canvas/canvas_print.h"
-#include "canvas/printer_canvas.h"
+#include "platform/printer_canvas.h"
 #include "pcl/pcl_compose.h"
 #include "platform/spooler.h"
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 namespace {
 constexpr std::size_t kStampMarkerLimit = 16;  // "ID: " must start after this column
@@ -58,6 +58,11 @@ std::string StampLine(std::string_view line, const PrintStamp& stamp) {
   stamped += "  ";
   stamped += stamp.jobNumberText;
   return stamped;
+}
+
+std::string JobNumberText(std::uint16_t number) {
+  const std::string digits = std::to_string(10000 + number % 10000);
+  return digits.substr(digits.size() - 4);
 }
 
 std::uint16_t NextJobNumber(std::uint16_t jobNumber) {

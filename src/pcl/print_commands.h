@@ -4,6 +4,7 @@
 // the work files removed at the end. No Qt.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -12,6 +13,13 @@
 
 class PrinterCanvas;
 class Spooler;
+
+// Captions of the eight print modes, each exactly 29 characters.
+inline constexpr std::array<std::string_view, 8> PrintModeNames = {
+    "     WIN Portrait 9pt         ", "     WIN  *reserved*          ", "     WIN Portrait 7pt         ",
+    "     WIN Landscape 7pt        ", "     PCL Portrait 10pt        ", "     PCL  *reserved*          ",
+    "     PCL Portrait 6pt         ", "     PCL Landscape 6pt        ",
+};
 
 inline constexpr std::string_view kPrintFileName = "Vantrose.PRN";
 inline constexpr std::string_view kPclJobFileName = "Vantrose.PCL";
@@ -35,6 +43,9 @@ std::tm LocalTimeNow();
 // its first p + 7 characters, four blanks, the weekday digit, a blank, the time, two
 // blanks and the job number; otherwise the line unchanged.
 std::string StampLine(std::string_view line, const PrintStamp& stamp);
+
+// `number` as four decimal digits with leading zeros.
+std::string JobNumberText(std::uint16_t number);
 
 // The job number after `jobNumber`: 9999 is followed by 0.
 std::uint16_t NextJobNumber(std::uint16_t jobNumber);

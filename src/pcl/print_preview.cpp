@@ -1,9 +1,8 @@
 #include "pcl/print_preview.h"
 
+#include "browser/page_list.h"
 #include "pcl/pcl_compose.h"
 #include "pcl/print_commands.h"
-#include "shell/app_state.h"
-#include "shell/race_day.h"
 
 std::optional<PrintPreviewJob> BuildPrintPreview(const PageList& list, const PrintPreviewRequest& request,
                                                  const std::tm& now) {

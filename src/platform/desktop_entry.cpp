@@ -1,6 +1,6 @@
 #include "platform/desktop_entry.h"
 
-#include "shell/file_layer.h"
+#include "base/file_layer.h"
 
 namespace {
 

@@ -7,8 +7,6 @@
 #include <memory>
 #include <string>
 
-class QLockFile;
-
 class InstanceGuard {
  public:
   explicit InstanceGuard(const std::string& baseFolder);
@@ -27,5 +25,6 @@ class InstanceGuard {
 
  private:
   std::string m_lockPath;
-  std::unique_ptr<QLockFile> m_lock;
+  struct Lock;  // the system's lock object
+  std::unique_ptr<Lock> m_lock;
 };

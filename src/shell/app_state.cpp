@@ -7,11 +7,6 @@ void DerivePrintState(AppState& state) {
   state.duplexPrint = (word & 0x10) != 0;
 }
 
-std::string JobNumberText(std::uint16_t number) {
-  const std::string digits = std::to_string(10000 + number % 10000);
-  return digits.substr(digits.size() - 4);
-}
-
 std::string MainCaption(const std::string& exePath) {
   return exePath + std::string(8, ' ') + "Build :  " + std::string(kBuildStamp);
 }

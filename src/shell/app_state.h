@@ -9,17 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/settings.h"
 #include "import/report_split.h"
-#include "shell/settings.h"
+#include "pcl/print_commands.h"
 
 inline constexpr std::string_view kBuildStamp = "1468363032";
-
-// Captions of the eight print modes, each exactly 29 characters.
-inline constexpr std::array<std::string_view, 8> PrintModeNames = {
-    "     WIN Portrait 9pt         ", "     WIN  *reserved*          ", "     WIN Portrait 7pt         ",
-    "     WIN Landscape 7pt        ", "     PCL Portrait 10pt        ", "     PCL  *reserved*          ",
-    "     PCL Portrait 6pt         ", "     PCL Landscape 6pt        ",
-};
 
 struct AppState {
   // Paths.
@@ -53,9 +47,6 @@ struct AppState {
 
 // Sets PrintMode, LegalPaper and DuplexPrint from the settings' PrintSettings word.
 void DerivePrintState(AppState& state);
-
-// `number` as four decimal digits with leading zeros.
-std::string JobNumberText(std::uint16_t number);
 
 // The main window's caption: the program path, eight blanks, "Build :  " and the build stamp.
 std::string MainCaption(const std::string& exePath);

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "shell/file_layer.h"
-#include "temp_folder.h"
+#include "base/file_layer.h"
+#include "support/temp_folder.h"
 
 namespace {
 

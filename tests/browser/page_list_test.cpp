@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/file_layer.h"
-#include "temp_folder.h"
+#include "base/file_layer.h"
+#include "support/temp_folder.h"
 
 namespace {
 

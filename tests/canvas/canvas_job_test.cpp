@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "recording_canvas.h"
+#include "support/recording_canvas.h"
 
 namespace {
 

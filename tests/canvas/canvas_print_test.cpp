@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "recording_canvas.h"
-#include "temp_folder.h"
+#include "support/recording_canvas.h"
+#include "support/temp_folder.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "recording_canvas.h"
-#include "shell/file_layer.h"
-#include "temp_folder.h"
+#include "support/recording_canvas.h"
+#include "base/file_layer.h"
+#include "support/temp_folder.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "pcl/pcl_reader.h"
-#include "shell/file_layer.h"
-#include "temp_folder.h"
+#include "base/file_layer.h"
+#include "support/temp_folder.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "shell/file_layer.h"
-#include "temp_folder.h"
+#include "base/file_layer.h"
+#include "support/temp_folder.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <cerrno>
 #include <gtest/gtest.h>
 
-#include "canvas/recording_canvas.h"
+#include "support/recording_canvas.h"
 #include "pcl/pcl_compose.h"
 #include "platform/spooler.h"
-#include "shell/file_layer.h"
-#include "temp_folder.h"
+#include "base/file_layer.h"
+#include "support/temp_folder.h"
 
 namespace {
 

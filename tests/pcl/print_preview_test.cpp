@@ -12,15 +12,15 @@
 #include <vector>
 
 #include "canvas/canvas_print.h"
-#include "canvas/recording_canvas.h"
+#include "support/recording_canvas.h"
 #include "pcl/pcl_compose.h"
 #include "pcl/pcl_reader.h"
 #include "pcl/pcl_sheets.h"
 #include "pcl/print_commands.h"
 #include "shell/app_state.h"
-#include "shell/file_layer.h"
-#include "shell/race_day.h"
-#include "temp_folder.h"
+#include "base/file_layer.h"
+#include "shell/day_cycle.h"
+#include "support/temp_folder.h"
 
 namespace {
 

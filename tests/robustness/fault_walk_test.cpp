@@ -15,26 +15,26 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "platform/fake_platform.h"
+#include "support/fake_platform.h"
 #include <iterator>
 #include <map>
 #include <optional>
 #include <set>
 #include <system_error>
 
-#include "browser/edit_dialog.h"
-#include "browser/options_dialog.h"
-#include "browser/page_list_box.h"
+#include "browser/ui/edit_dialog.h"
+#include "browser/ui/options_dialog.h"
+#include "browser/ui/page_list_box.h"
 #include "browser/scratch.h"
 #include "import/race_data.h"
 #include "import/report_split.h"
-#include "platform/printing_services.h"
-#include "shell/file_layer.h"
-#include "shell/main_window.h"
-#include "shell/program.h"
-#include "shell/up_down.h"
-#include "shell/working_folders.h"
-#include "temp_folder.h"
+#include "platform/system/printing_services.h"
+#include "base/file_layer.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/program.h"
+#include "platform/system/up_down.h"
+#include "base/working_folders.h"
+#include "support/temp_folder.h"
 
 namespace {
 

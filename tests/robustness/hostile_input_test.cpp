@@ -16,15 +16,15 @@
 #include <random>
 
 #include "canvas/canvas_print.h"
-#include "canvas/recording_canvas.h"
+#include "support/recording_canvas.h"
 #include "import/page_index.h"
 #include "import/race_data.h"
 #include "import/report_split.h"
 #include "pcl/pcl_compose.h"
-#include "shell/file_layer.h"
-#include "shell/settings.h"
-#include "shell/working_folders.h"
-#include "temp_folder.h"
+#include "base/file_layer.h"
+#include "base/settings.h"
+#include "base/working_folders.h"
+#include "support/temp_folder.h"
 
 namespace {
 

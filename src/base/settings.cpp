@@ -1,0 +1,71 @@
+#include "base/settings.h"
+
+#include "base/file_layer.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+
+std::string Limited(std::string text) {
+  if (text.size() > kSettingTextLimit) text.resize(kSettingTextLimit);
+  return text;
+}
+
+}  // namespace
+
+std::string HexText(std::uint32_t value, unsigned width) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), kHexDigits[value & 0xF]);
+    value >>= 4;
+  } while (value != 0);
+  if (width == 0 || digits.size() == width) return digits;
+  if (digits.size() < width) return std::string(width - digits.size(), '0') + digits;
+  return digits.substr(digits.size() - width);
+}
+
+std::uint32_t HexValue(std::string_view text) {
+  std::uint32_t result = 0;
+  for (char c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    const auto digit = kHexDigits.find(c);
+    if (digit != std::string_view::npos) result = result * 16 + static_cast<std::uint32_t>(digit);
+  }
+  return result;
+}
+
+void ParseSettings(const std::vector<std::string>& lines, Settings& settings) {
+  std::string* const values[] = {&settings.optReserved, &settings.reportLetters, &settings.trackLetters,
+                                 &settings.optCodes};
+  const std::size_t linesRead = std::min<std::size_t>(lines.size(), std::size(values));
+  for (std::size_t i = 0; i < linesRead; ++i) *values[i] = Limited(lines[i]);
+  if (linesRead == 4) {
+    const std::string& codes = settings.optCodes;
+    settings.printSettings = static_cast<std::uint16_t>(HexValue(codes.size() >= 1 ? codes.substr(0, 1) : "2"));
+    settings.maxPerfLines = static_cast<std::uint16_t>(HexValue(codes.size() >= 2 ? codes.substr(1, 1) : "7"));
+  }
+  settings.trackLetters = Limited(settings.trackLetters + "G");
+}
+
+std::string FormatSettings(Settings& settings) {
+  settings.optCodes = Limited(HexText(settings.printSettings, 1) + HexText(settings.maxPerfLines, 1));
+  std::string bytes;
+  for (const std::string* value :
+       {&settings.optReserved, &settings.reportLetters, &settings.trackLetters, &settings.optCodes})
+    bytes.append(*value).append("\r\n");
+  return bytes;
+}
+
+void ReadSettings(const std::string& path, Settings& settings) {
+  if (!FileExists(path)) return;
+  InputFile file(path);
+  std::vector<std::string> lines;
+  std::string line;
+  while (lines.size() < 4 && file.ReadLine(line)) lines.push_back(line);
+  file.Close();
+  ParseSettings(lines, settings);
+}
+
+void WriteSettings(const std::string& path, Settings& settings) { ReplaceFile(path, FormatSettings(settings)); }

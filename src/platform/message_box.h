@@ -1,0 +1,32 @@
+// Runs one user command or start-up step list: an IoError (or any other
+// exception) ends it and its text goes to the general error box; the program
+// goes on. No exception leaves a Qt slot.
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "base/file_layer.h"
+
+// Shows a text in a modal message box with an OK button.
+using ShowMessageFn = std::function<void(const std::string& text)>;
+
+// The message box of the window system, over the active window.
+ShowMessageFn SystemMessageBox();
+
+// Runs `command`; returns false when it failed (its error text was shown).
+template <typename Command>
+bool RunCommand(const ShowMessageFn& showError, Command&& command) {
+  try {
+    command();
+    return true;
+  } catch (const IoError& error) {
+    showError(error.what());
+  } catch (const std::bad_alloc&) {
+    showError("Out of memory");
+  } catch (const std::exception& error) {
+    showError(error.what());
+  }
+  return false;
+}

@@ -1,0 +1,73 @@
+// Raw jobs through the Windows spooler: open the printer, one document of data
+// type "RAW" with one page, the file written in blocks, everything begun ended
+// in reverse order.
+#include <windows.h>
+#include <winspool.h>
+
+#include <vector>
+
+#include "platform/spooler.h"
+#include "base/file_layer.h"
+
+namespace {
+
+std::string LastErrorText() {
+  char* text = nullptr;
+  const DWORD error = GetLastError();
+  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string result = text != nullptr ? text : "Spooler error " + std::to_string(error);
+  LocalFree(text);
+  while (!result.empty() && (result.back() == '\n' || result.back() == '\r')) result.pop_back();
+  return result;
+}
+
+class WindowsSpooler final : public Spooler {
+ public:
+  SpoolOutcome SpoolRawJob(const std::string& deviceName, const std::string& jobPath) override {
+    InputFile file(jobPath);
+    HANDLE printer = nullptr;
+    if (!OpenPrinterA(const_cast<char*>(deviceName.c_str()), &printer, nullptr)) return {false, LastErrorText()};
+
+    char documentName[] = "Vantrose";
+    char dataType[] = "RAW";
+    DOC_INFO_1A document{documentName, nullptr, dataType};
+    if (StartDocPrinterA(printer, 1, reinterpret_cast<BYTE*>(&document)) == 0) {
+      SpoolOutcome outcome{false, LastErrorText()};
+      ClosePrinter(printer);
+      return outcome;
+    }
+    if (!StartPagePrinter(printer)) {
+      SpoolOutcome outcome{false, LastErrorText()};
+      EndDocPrinter(printer);
+      ClosePrinter(printer);
+      return outcome;
+    }
+    SpoolOutcome outcome{true, {}};
+    std::vector<char> block(kSpoolBlockSize);
+    try {
+      for (;;) {
+        const std::size_t count = file.Read(block.data(), block.size());
+        if (count == 0) break;
+        DWORD written = 0;
+        if (!WritePrinter(printer, block.data(), static_cast<DWORD>(count), &written)) {
+          outcome = {false, LastErrorText()};
+          break;
+        }
+      }
+    } catch (const IoError&) {
+      EndPagePrinter(printer);
+      EndDocPrinter(printer);
+      ClosePrinter(printer);
+      throw;
+    }
+    EndPagePrinter(printer);
+    EndDocPrinter(printer);
+    ClosePrinter(printer);
+    return outcome;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Spooler> MakeSystemSpooler() { return std::make_unique<WindowsSpooler>(); }

@@ -1,0 +1,59 @@
+#include "shell/day_cycle.h"
+
+#include "import/page_index.h"
+#include "import/race_data.h"
+#include "import/report_split.h"
+#include "pcl/print_commands.h"
+#include "base/file_layer.h"
+#include "base/settings.h"
+#include "base/working_folders.h"
+
+std::string SettingsPath(const AppState& state) { return ResolvePath(state.baseFolder, FileNames::kSettings); }
+
+std::string DayTextPath(const AppState& state) { return OwnFilePath(state.baseFolder, FileNames::kDayText); }
+
+bool LoadSettings(AppState& state, bool writeDefaults) {
+  const std::string path = SettingsPath(state);
+  const bool exists = FileExists(path);
+  if (exists) {
+    ReadSettings(path, state.settings);
+  } else if (writeDefaults) {
+    WriteSettings(path, state.settings);
+  }
+  DerivePrintState(state);
+  return exists;
+}
+
+std::optional<std::uint16_t> DecodeDeliveredDay(AppState& state) {
+  const std::string dataPath = ResolvePath(state.baseFolder, FileNames::kDataFile);
+  if (!FileExists(dataPath)) return std::nullopt;
+  state.userIdText = ReadUserIdText(state.baseFolder);
+  return DecodeRaceData(dataPath, DayTextPath(state), state.userIdText);
+}
+
+void SplitDayIntoPages(AppState& state, PageList& list) {
+  if (FileExists(DayTextPath(state))) {
+    SplitReports(state.baseFolder, state.simoTable, state.reportFiles);
+    state.applyPerfLimit = true;
+    RebuildPageList(state, list);
+  }
+  SetDefaultChecks(list);
+}
+
+void RebuildPageList(AppState& state, PageList& list) {
+  const PageChoice choice{state.settings.reportLetters, state.settings.trackLetters, state.applyPerfLimit,
+                          state.settings.maxPerfLines};
+  BuildPageList(state.baseFolder, state.reportFiles, choice, list);
+}
+
+bool PreparePrintOfCheckedPages(AppState& state, const PageList& list, const std::tm& now) {
+  const CheckedPages checked = CheckedPagesOf(list, state.baseFolder);
+  state.anyPageChecked = checked.anyChecked;
+  if (!state.anyPageChecked) return false;
+  state.jobNumber = NextJobNumber(state.jobNumber);
+  state.jobNumberText = JobNumberText(state.jobNumber);
+  WriteJobNumber(OwnFilePath(state.baseFolder, kJobNumberFileName), state.jobNumber);
+  const PrintStamp stamp = MakePrintStamp(now, state.jobNumberText);
+  WritePrintFile(OwnFilePath(state.baseFolder, kPrintFileName), checked.paths, &stamp);
+  return true;
+}

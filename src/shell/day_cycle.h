@@ -1,0 +1,40 @@
+// The steps that bring the day's pages up and take them down again, shared by
+// the main window's start-up and close and by the print-only command: settings,
+// decoding, splitting with the page list, preparing a print job, rejoining.
+// No Qt, no windows.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "browser/page_list.h"
+#include "shell/app_state.h"
+
+// The settings file's path for the state's working folder.
+std::string SettingsPath(const AppState& state);
+// The day's text file's path.
+std::string DayTextPath(const AppState& state);
+
+// Reads the settings when the file exists and derives the print state. When it does
+// not exist and `writeDefaults` is set, writes the defaults. Returns whether the file existed.
+bool LoadSettings(AppState& state, bool writeDefaults);
+
+// Decodes the delivered data file, when there is one, into the day's text, with the
+// installation's user id. Returns the race day number, or nothing without a data file.
+std::optional<std::uint16_t> DecodeDeliveredDay(AppState& state);
+
+// Splits the day's text, when it exists, into page files and builds the page list with
+// the E pages trimmed; then sets the default check marks (also of an empty list).
+void SplitDayIntoPages(AppState& state, PageList& list);
+
+// Rebuilds the page list from the last split with the current settings and
+// state.applyPerfLimit. An IoError leaves the list empty.
+void RebuildPageList(AppState& state, PageList& list);
+
+// The first steps of PRINT: when a page is checked, raises and keeps the job number
+// and writes the print file of the checked pages with the stamp of `now`. Returns
+// false (and writes nothing) when no page is checked.
+bool PreparePrintOfCheckedPages(AppState& state, const PageList& list, const std::tm& now);

@@ -1,0 +1,69 @@
+// The main window's simulcast schedule commands: print the schedule of the
+// checked tracks, and its line spacing options.
+#include <QLabel>
+#include <QPlainTextEdit>
+
+#include "canvas/ui/simo_options_dialog.h"
+#include "canvas/simo_schedule.h"
+#include "platform/system/printing_services.h"
+#include "platform/system/qt_printer_canvas.h"
+#include "base/cp437.h"
+#include "shell/ui/main_window.h"
+
+namespace {
+
+// The schedule as the view shows it: code page 437 lines joined by line feeds.
+QString ViewText(const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) bytes += '\n';
+    bytes += lines[i];
+  }
+  return QString::fromUtf8(Cp437ToUtf8(bytes));
+}
+
+}  // namespace
+
+void TMainForm::PrintSimoClick() {
+  std::vector<std::string> checkedTexts;
+  for (const PageItem& item : m_pageList.items)
+    if (item.checked) checkedTexts.push_back(item.text);
+  const std::vector<std::string> lines = FilterSimoLines(m_state.simoTable, checkedTexts);
+  WriteSimoDump(OwnFilePath(m_state.baseFolder, FileNames::kSchedule), lines);
+
+  const QString previousView = MainMemo->toPlainText();
+  MainMemo->setPlainText(ViewText(lines));
+  // Nothing to print: the view goes on showing the empty schedule.
+  if (lines.empty()) return;
+
+  // Afterwards the view shows its file again, also when printing failed, so that it
+  // never goes on showing the schedule while the page commands work on that file.
+  const auto showViewAgain = [this, &previousView] {
+    if (const auto text = ::ShowView(m_state.viewFileName, m_state.viewFileName)) {
+      MainMemo->setPlainText(QString::fromUtf8(*text));
+    } else {
+      MainMemo->setPlainText(previousView);  // no file shown before (the ruler), or it is gone
+    }
+  };
+  const SimoPlan plan = PlanSimoPages(m_state.simoOptimumLines, m_state.simoMaximumLines, lines.size());
+  const std::string dateText = RaceDate->text().toLatin1().toStdString();
+  try {
+    if (!m_printing.printer || !m_printing.currentPrinter) throw PrintFailure("No printer is installed.");
+    QtPrinterCanvas canvas(*m_printing.printer, *m_printing.currentPrinter);
+    PrintSimoPages(canvas, lines, plan, dateText, m_state.simoTwoUp);
+  } catch (...) {
+    showViewAgain();
+    throw;  // the failure ends the command and its text is shown
+  }
+  showViewAgain();
+}
+
+void TMainForm::optionsClick() {
+  if (m_simoOpts == nullptr) return;  // the dialogs are made after start-up
+  m_simoOpts->Load({m_state.simoOptimumLines, m_state.simoMaximumLines, m_state.simoTwoUp});
+  if (m_simoOpts->exec() != QDialog::Accepted) return;
+  const SimoOptions& chosen = m_simoOpts->Values();
+  m_state.simoOptimumLines = chosen.optimumLines;
+  m_state.simoMaximumLines = chosen.maximumLines;
+  m_state.simoTwoUp = chosen.twoUp;
+}

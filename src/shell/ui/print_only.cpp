@@ -1,0 +1,178 @@
+#include "shell/ui/print_only.h"
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <optional>
+
+#include "canvas/canvas_print.h"
+#include "pcl/pcl_compose.h"
+#include "pcl/print_commands.h"
+#include "platform/instance_guard.h"
+#include "platform/system/printing_services.h"
+#include "platform/system/qt_printer_canvas.h"
+#include "base/file_layer.h"
+#include "shell/day_cycle.h"
+
+namespace {
+
+constexpr std::chrono::milliseconds kInstanceWait{2000};
+
+struct PrintOnlyOptions {
+  std::optional<int> mode;
+  std::string printer;
+  std::string output;
+  bool help = false;
+};
+
+// Reads the arguments; returns an error text when they are not understood.
+std::optional<std::string> ParseArguments(const std::vector<std::string>& arguments, PrintOnlyOptions& options) {
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    const auto value = [&]() -> std::optional<std::string> {
+      if (i + 1 >= arguments.size()) return std::nullopt;
+      return arguments[++i];
+    };
+    if (argument == "--help" || argument == "-h") {
+      options.help = true;
+    } else if (argument == "--mode") {
+      const auto text = value();
+      if (!text || text->size() != 1 || (*text)[0] < '0' || (*text)[0] > '7')
+        return "--mode takes a print mode from 0 to 7";
+      options.mode = (*text)[0] - '0';
+    } else if (argument == "--printer") {
+      const auto text = value();
+      if (!text || text->empty()) return "--printer takes a printer name";
+      options.printer = *text;
+    } else if (argument == "--output") {
+      const auto text = value();
+      if (!text || text->empty()) return "--output takes a file name";
+      options.output = *text;
+    } else {
+      return "unknown argument \"" + argument + "\"";
+    }
+  }
+  if (!options.printer.empty() && !options.output.empty()) return "--printer and --output exclude each other";
+  return std::nullopt;
+}
+
+// Rejoins the pages when it goes out of scope, as closing the program does, so the
+// day's text is whole again however the print ended.
+class RejoinGuard {
+ public:
+  explicit RejoinGuard(AppState& state) : m_state(state) {}
+  ~RejoinGuard() {
+    try {
+      RejoinReports(m_state.baseFolder, m_state.reportFiles);
+    } catch (const IoError&) {
+      // Reported by Finish() when called; a destructor must not throw.
+    }
+  }
+  void Finish() { RejoinReports(m_state.baseFolder, m_state.reportFiles); }
+
+ private:
+  AppState& m_state;
+};
+
+// Prints the prepared print file: into `output` when given, else on the current printer.
+PrintOutcome PrintPrepared(AppState& state, PrintingServices& printing, const std::string& output) {
+  if (output.empty()) {
+    QtPrinterCanvas canvas(*printing.printer, *printing.currentPrinter);
+    return PrintWorkFile(state.baseFolder, state.printMode, state.legalPaper, state.duplexPrint, canvas,
+                         *printing.spooler, printing.currentPrinter->DeviceName());
+  }
+  const std::string printFile = OwnFilePath(state.baseFolder, kPrintFileName);
+  PrintOutcome outcome;
+  if (IsPclMode(state.printMode)) {
+    BuildPclJob(printFile, output, ModeLetter(state.printMode), state.legalPaper, state.duplexPrint);
+  } else {
+    QtPrinterCanvas canvas(*printing.printer, QString::fromStdString(output));
+    try {
+      CanvasPrintFile(state.baseFolder, std::string(kPrintFileName), ModeLetter(state.printMode), canvas,
+                      state.legalPaper);
+    } catch (const PrintFailure& failure) {
+      outcome = {false, failure.what()};
+    }
+  }
+  DeleteIfExists(printFile);
+  return outcome;
+}
+
+}  // namespace
+
+int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders& folders,
+                 PrintingServices& printing, std::ostream& out, std::ostream& err) {
+  PrintOnlyOptions options;
+  if (const auto problem = ParseArguments(arguments, options)) {
+    err << "vantrose-print: " << *problem << "\n\n" << kPrintOnlyUsage;
+    return 2;
+  }
+  if (options.help) {
+    out << kPrintOnlyUsage;
+    return 0;
+  }
+
+  InstanceGuard guard(folders.baseFolder);
+  if (!guard.Acquire(kInstanceWait)) {
+    err << "vantrose-print: Vantrose is running on " << folders.baseFolder
+        << "; close it first, or print from its window.\n";
+    return 3;
+  }
+  if (!options.printer.empty()) {
+    const auto& names = printing.currentPrinter->Names();
+    if (std::find(names.begin(), names.end(), options.printer) == names.end()) {
+      err << "vantrose-print: there is no printer named \"" << options.printer << "\".\n";
+      return 1;
+    }
+    printing.currentPrinter->SelectByName(options.printer);
+  }
+
+  AppState state;
+  state.homeFolder = folders.homeFolder;
+  state.baseFolder = folders.baseFolder;
+  std::string step = "reading the settings";
+  try {
+    LoadSettings(state, /*writeDefaults=*/false);
+    if (options.mode) state.printMode = *options.mode;
+    state.jobNumber = ReadJobNumber(OwnFilePath(state.baseFolder, kJobNumberFileName));
+
+    step = "decoding the data file";
+    DecodeDeliveredDay(state);
+    if (!FileExists(DayTextPath(state))) {
+      err << "vantrose-print: there is no day to print: neither " << FileNames::kDataFile << " nor "
+          << FileNames::kDayText << " is in " << state.baseFolder << ".\n";
+      return 1;
+    }
+    // Start-up writes the schedule before it splits; this command writes nothing of its own.
+    if (!FileExists(OwnFilePath(state.baseFolder, FileNames::kSchedule))) {
+      err << "vantrose-print: the schedule " << FileNames::kSchedule << " is missing from " << state.baseFolder
+          << "; start Vantrose once on this working folder, which writes it.\n";
+      return 1;
+    }
+    step = "splitting the day into pages";
+    RejoinGuard rejoin(state);
+    PageList list;
+    SplitDayIntoPages(state, list);
+
+    step = "printing";
+    if (!PreparePrintOfCheckedPages(state, list, LocalTimeNow())) {
+      err << "vantrose-print: no page is checked: the day holds no page of the listed kinds and tracks.\n";
+      return 1;
+    }
+    const PrintOutcome outcome = PrintPrepared(state, printing, options.output);
+    step = "joining the pages back into the day's text";
+    rejoin.Finish();
+    if (!outcome.delivered) {
+      err << "vantrose-print: the job did not reach the printer: " << outcome.reason << "\n";
+      return 1;
+    }
+    std::string modeName(PrintModeNames[static_cast<std::size_t>(state.printMode)]);
+    modeName = modeName.substr(5, modeName.find_last_not_of(' ') - 4);
+    out << "Printed job " << state.jobNumberText << " in mode " << modeName << " to "
+        << (options.output.empty() ? "printer " + printing.currentPrinter->DeviceName() : options.output) << ".\n";
+    return 0;
+  } catch (const IoError& error) {
+    err << "vantrose-print: " << error.what() << " while " << step << " in " << state.baseFolder << ".\n";
+    return 1;
+  }
+}

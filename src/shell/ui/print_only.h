@@ -1,0 +1,37 @@
+// The print-only command, vantrose-print: prints the day's checked pages without
+// opening a window (for scheduled or remote printing). It takes the program's
+// single-instance lock, brings the day's pages up as start-up does (settings are
+// read, never written), prints as PRINT does, and rejoins the pages as closing does.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "base/working_folders.h"
+
+struct PrintingServices;
+
+inline constexpr char kPrintOnlyUsage[] =
+    "Usage: vantrose-print [--mode N] [--printer NAME | --output FILE]\n"
+    "\n"
+    "Prints the checked pages of the day (the pages the program checks at start-up)\n"
+    "as the PRINT button does, without opening a window.\n"
+    "\n"
+    "  --mode N        print mode 0 to 7 instead of the stored one:\n"
+    "                  0 WIN Portrait 9pt, 1 WIN reserved, 2 WIN Portrait 7pt,\n"
+    "                  3 WIN Landscape 7pt, 4 PCL Portrait 10pt, 5 PCL reserved,\n"
+    "                  6 PCL Portrait 6pt, 7 PCL Landscape 6pt\n"
+    "  --printer NAME  print on this printer instead of the default one\n"
+    "  --output FILE   write the job to FILE instead: the PCL job in a PCL mode,\n"
+    "                  a PDF file in a WIN mode\n"
+    "  --help          show this text\n"
+    "\n"
+    "The working folder is RavelstowData/Vantrose in the profile folder\n"
+    "($USERPROFILE, else $HOME). The command refuses to run while Vantrose runs\n"
+    "on the same working folder. Exit status 0 when the job was printed.\n";
+
+// Runs the command with `arguments` (without the program name) on `folders`; messages
+// go to `out` and errors to `err`. Returns the exit status.
+int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders& folders,
+                 PrintingServices& printing, std::ostream& out, std::ostream& err);

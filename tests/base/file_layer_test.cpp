@@ -1,0 +1,287 @@
+#include "base/file_layer.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "support/temp_folder.h"
+
+namespace {
+
+// Every test starts and ends without an armed fault.
+class FileLayerTest : public ::testing::Test {
+ protected:
+  FileLayerTest() { FaultInjection::Disarm(); }
+  ~FileLayerTest() override { FaultInjection::Disarm(); }
+
+  // The lines ReadLine gives for a file holding `bytes`.
+  std::vector<std::string> LinesOf(const std::string& bytes) {
+    InputFile file(folder.Write("lines.txt", bytes));
+    std::vector<std::string> lines;
+    std::string line;
+    while (file.ReadLine(line)) lines.push_back(line);
+    EXPECT_FALSE(file.ReadLine(line)) << "the text stays ended";
+    return lines;
+  }
+
+  TempFolder folder;
+};
+
+struct ErrorCase {
+  int errorNumber;
+  const char* text;
+};
+
+TEST_F(FileLayerTest, InjectedSystemErrorsGiveTheUsersTexts) {
+  const std::string path = folder.Write("present.txt", "x");
+  const ErrorCase cases[] = {
+      {ENOENT, "File not found"},     {EMFILE, "Too many open files"}, {ENFILE, "Too many open files"},
+      {EACCES, "File access denied"}, {EPERM, "File access denied"},  {EROFS, "File access denied"},
+      {ENOSPC, "Disk full"},
+#ifdef EDQUOT
+      {EDQUOT, "Disk full"},
+#endif
+      {EIO, "I/O error 5"},
+  };
+  for (const ErrorCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    FaultInjection::Arm(1, c.errorNumber);
+    try {
+      InputFile file(path);
+      ADD_FAILURE() << "no failure for errno " << c.errorNumber;
+    } catch (const IoError& error) {
+      EXPECT_STREQ(error.what(), c.text);
+      EXPECT_EQ(error.SystemErrorNumber(), c.errorNumber);
+    }
+  }
+}
+
+TEST_F(FileLayerTest, AnInjectedFaultFiresOnceAtTheArmedOperation) {
+  const std::string path = folder.Write("present.txt", "x");
+  FaultInjection::Arm(3, EIO);
+  EXPECT_TRUE(FileExists(path));
+  EXPECT_TRUE(FileExists(path));
+  EXPECT_THROW(FileExists(path), IoError);
+  EXPECT_TRUE(FileExists(path));
+  EXPECT_EQ(FaultInjection::OperationCount(), 4);
+}
+
+TEST_F(FileLayerTest, MissingFileAndMissingFolderGiveDifferentTexts) {
+  struct Case {
+    std::string path;
+    const char* text;
+  } const cases[] = {
+      {folder.Path() + "absent.txt", "File not found"},
+      {folder.Path() + "NoSuchFolder/absent.txt", "Invalid filename"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    try {
+      InputFile file(c.path);
+      ADD_FAILURE() << "opened a missing file";
+    } catch (const IoError& error) {
+      EXPECT_STREQ(error.what(), c.text);
+      EXPECT_EQ(error.SystemErrorNumber(), ENOENT);
+    }
+    EXPECT_THROW(ReadFile(c.path), IoError);
+  }
+  // Creating a file in a missing folder is the same "Invalid filename".
+  try {
+    OutputFile file(folder.Path() + "NoSuchFolder/new.txt");
+    ADD_FAILURE() << "created a file in a missing folder";
+  } catch (const IoError& error) {
+    EXPECT_STREQ(error.what(), "Invalid filename");
+  }
+}
+
+TEST_F(FileLayerTest, ReadExactPastTheEndThrowsReadBeyondEndOfFile) {
+  InputFile file(folder.Write("short.bin", "0123456789"));
+  char buffer[8];
+  file.ReadExact(buffer, 8);
+  EXPECT_EQ(std::string(buffer, 8), "01234567");
+  try {
+    file.ReadExact(buffer, 8);
+    ADD_FAILURE() << "read 8 bytes from the last 2";
+  } catch (const IoError& error) {
+    EXPECT_STREQ(error.what(), "Read beyond end of file");
+    EXPECT_EQ(error.SystemErrorNumber(), 0);
+  }
+}
+
+TEST_F(FileLayerTest, ReadContinuesWhereReadLineStopped) {
+  InputFile file(folder.Write("mixed.bin", "head\r\nBODY"));
+  std::string line;
+  ASSERT_TRUE(file.ReadLine(line));
+  EXPECT_EQ(line, "head");
+  char buffer[4];
+  file.ReadExact(buffer, 4);
+  EXPECT_EQ(std::string(buffer, 4), "BODY");
+  EXPECT_EQ(file.Read(buffer, 4), 0u);
+}
+
+TEST_F(FileLayerTest, StreamTextNamesTheTargetWhenTheFolderIsMissing) {
+  const std::string target = folder.Path() + "Help/A-Report.HLP";
+  // The reason is the system's own text for the error.
+  const std::string expected = "Cannot create file \"" + target + "\". " + std::generic_category().message(ENOENT);
+  try {
+    ReplaceFile(target, "text", CreateFailure::StreamText);
+    ADD_FAILURE() << "replaced a file in a missing folder";
+  } catch (const IoError& error) {
+    EXPECT_EQ(error.what(), expected);
+    EXPECT_EQ(error.SystemErrorNumber(), ENOENT);
+  }
+  try {
+    AtomicFile file(target, CreateFailure::StreamText);
+    ADD_FAILURE() << "created a file in a missing folder";
+  } catch (const IoError& error) {
+    EXPECT_EQ(error.what(), expected);
+  }
+  // The ordinary texts are used unless the stream text is asked for.
+  try {
+    ReplaceFile(target, "text");
+    ADD_FAILURE() << "replaced a file in a missing folder";
+  } catch (const IoError& error) {
+    EXPECT_STREQ(error.what(), "Invalid filename");
+  }
+}
+
+TEST_F(FileLayerTest, StreamTextCarriesTheSystemsReasonOfAnInjectedCreateFailure) {
+  const std::string target = folder.Path() + "full.txt";
+  FaultInjection::Arm(1, ENOSPC);
+  try {
+    ReplaceFile(target, "text", CreateFailure::StreamText);
+    ADD_FAILURE() << "no failure injected";
+  } catch (const IoError& error) {
+    EXPECT_EQ(error.what(), "Cannot create file \"" + target + "\". " + std::generic_category().message(ENOSPC));
+    EXPECT_EQ(error.SystemErrorNumber(), ENOSPC);
+  }
+  EXPECT_FALSE(folder.Exists("full.txt"));
+}
+
+// A replacement that fails at any of its operations leaves the old file whole and
+// no temporary file behind; once no operation fails the new content is in place.
+TEST_F(FileLayerTest, AFailedReplaceLeavesTheOldFileWhole) {
+  const std::string oldContent = "old line 1\r\nold line 2\r\n";
+  const std::string path = folder.Write("Vantrose.TXT", oldContent);
+  const std::string bigLine(70000, 'n');
+  long failures = 0;
+  for (long k = 1; k < 100; ++k) {
+    SCOPED_TRACE("failing operation " + std::to_string(k));
+    FaultInjection::Arm(k, EIO);
+    bool failed = false;
+    try {
+      AtomicFile file(path);
+      file.WriteLine("new line 1");
+      file.Write(bigLine);
+      file.WriteLine("");
+      file.Commit();
+    } catch (const IoError& error) {
+      failed = true;
+      EXPECT_STREQ(error.what(), "I/O error 5");
+    }
+    FaultInjection::Disarm();
+    EXPECT_EQ(ListFolder(folder.Path()), std::vector<std::string>{"Vantrose.TXT"});
+    if (!failed) {
+      EXPECT_EQ(folder.Read("Vantrose.TXT"), "new line 1\r\n" + bigLine + "\r\n");
+      break;
+    }
+    ++failures;
+    EXPECT_EQ(folder.Read("Vantrose.TXT"), oldContent);
+  }
+  // Create, three writes, close and rename.
+  EXPECT_EQ(failures, 6);
+}
+
+TEST_F(FileLayerTest, ReplaceFileOverwritesALongerFile) {
+  const std::string path = folder.Write("f.txt", std::string(1000, 'o'));
+  ReplaceFile(path, "short");
+  EXPECT_EQ(folder.Read("f.txt"), "short");
+  EXPECT_FALSE(folder.Exists(AtomicFile::TemporaryPathFor("f.txt")));
+}
+
+TEST_F(FileLayerTest, ReadLineSplitsAtEveryKindOfLineEnd) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> lines;
+  } const cases[] = {
+      {"CR LF, LF and CR", "one\r\ntwo\nthree\rfour\r\n", {"one", "two", "three", "four"}},
+      {"LF CR is two line ends", "a\n\rb", {"a", "", "b"}},
+      {"empty lines are lines", "a\r\n\r\n\r\nb\r\n", {"a", "", "", "b"}},
+      {"last line without a line end", "first\r\nlast", {"first", "last"}},
+      {"a lone line end", "\r\n", {""}},
+      {"empty file", "", {}},
+      {"byte 26 ends the text", std::string("first\r\nsec") + '\x1A' + "ond\r\nthird\r\n", {"first", "sec"}},
+      {"byte 26 after a line end", std::string("only\r\n") + '\x1A' + "more\r\n", {"only"}},
+      {"byte 26 first", std::string(1, '\x1A') + "text\r\n", {}},
+      {"bytes above 127 are text", "\xC9\xCD\xBB\r\n\xBA \xBA", {"\xC9\xCD\xBB", "\xBA \xBA"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(LinesOf(c.bytes), c.lines);
+  }
+}
+
+// The file is read in pieces of 64 KiB; line ends and lines may straddle them.
+TEST_F(FileLayerTest, ReadLineAcrossTheReadBufferBoundary) {
+  constexpr std::size_t kBuffer = 64 * 1024;
+  const std::string full(kBuffer - 1, 'x');
+  const std::string longLine(kBuffer + 10000, 'y');
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> lines;
+  } const cases[] = {
+      {"CR LF split by the boundary", full + "\r\nnext\r\n", {full, "next"}},
+      {"CR as the last byte of the buffer, LF missing", full + "\rnext", {full, "next"}},
+      {"CR as the last byte of the file", full + "\r", {full}},
+      {"line ending exactly at the boundary", full + "\n" + "next", {full, "next"}},
+      {"line longer than the buffer", "a\r\n" + longLine + "\r\nz", {"a", longLine, "z"}},
+      {"byte 26 in the second buffer", full + "\r\n" + "tail" + '\x1A' + "gone", {full, "tail"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(LinesOf(c.bytes), c.lines);
+  }
+}
+
+TEST_F(FileLayerTest, ResolvePathFindsDeliveredFilesIgnoringCase) {
+  folder.Write("data/vantrose.dat", "d");
+  const std::string& base = folder.Path();
+  EXPECT_EQ(ResolvePath(base, "Data/Vantrose.DAT"), base + "data/vantrose.dat");
+  EXPECT_EQ(ResolvePath(base, "DATA\\VANTROSE.dat"), base + "data/vantrose.dat");
+  EXPECT_EQ(ResolvePath(base, "data/vantrose.dat"), base + "data/vantrose.dat");
+}
+
+TEST_F(FileLayerTest, ResolvePathPrefersAnExactMatchThenNameOrder) {
+  folder.Write("Exec/Vantrose.OPT", "exact");
+  folder.Write("Exec/vantrose.opt", "lower");
+  folder.Write("exec/VANTROSE.OPT", "other folder");
+  const std::string& base = folder.Path();
+  EXPECT_EQ(ResolvePath(base, "Exec/Vantrose.OPT"), base + "Exec/Vantrose.OPT");
+  EXPECT_EQ(ResolvePath(base, "exec/vantrose.opt"), base + "exec/VANTROSE.OPT");
+  // No exact match: the first equal name in name order ("E" sorts before "e").
+  EXPECT_EQ(ResolvePath(base, "EXEC/VANTROSE.Opt"), base + "Exec/Vantrose.OPT");
+}
+
+TEST_F(FileLayerTest, ResolvePathKeepsTheGivenSpellingWhereNothingMatches) {
+  folder.MakeFolder("data");
+  const std::string& base = folder.Path();
+  EXPECT_EQ(ResolvePath(base, "Data/New.TXT"), base + "data/New.TXT");
+  EXPECT_EQ(ResolvePath(base, "Archive/Saved.TXT"), base + "Archive/Saved.TXT");
+  EXPECT_EQ(ResolvePath(base, "Vantrose.TXT"), base + "Vantrose.TXT");
+}
+
+TEST_F(FileLayerTest, OwnFilePathKeepsTheFileNameButResolvesTheFolder) {
+  folder.Write("exec/vantrose.opt", "old spelling");
+  folder.Write("vantrose.txt", "old spelling");
+  const std::string& base = folder.Path();
+  EXPECT_EQ(OwnFilePath(base, "Exec/Vantrose.OPT"), base + "exec/Vantrose.OPT");
+  EXPECT_EQ(OwnFilePath(base, "Vantrose.TXT"), base + "Vantrose.TXT");
+  EXPECT_EQ(OwnFilePath(base, "Help/A-Report.HLP"), base + "Help/A-Report.HLP");
+}
+
+}  // namespace

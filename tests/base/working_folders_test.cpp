@@ -1,0 +1,157 @@
+#include "base/working_folders.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+#include <system_error>
+
+#include "base/file_layer.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+TEST(SettleFoldersTest, ProfileFolderAndWorkingFolder) {
+  const std::string long240(240, 'p');
+  struct Case {
+    const char* name;
+    const char* userProfile;
+    const char* home;
+    std::string homeFolder;
+    std::string baseFolder;
+  } const cases[] = {
+      {"USERPROFILE wins", "/home/user", "/home/other", "/home/user/", "/home/user/RavelstowData/Vantrose/"},
+      {"HOME when USERPROFILE is unset", nullptr, "/home/other", "/home/other/",
+       "/home/other/RavelstowData/Vantrose/"},
+      {"neither: the root", nullptr, nullptr, "/", "/RavelstowData/Vantrose/"},
+      {"separator not doubled", "/home/user/", nullptr, "/home/user/", "/home/user/RavelstowData/Vantrose/"},
+      {"working folder cut to 255", long240.c_str(), nullptr, long240 + "/",
+       (long240 + "/RavelstowData/Vantrose/").substr(0, 255)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const WorkingFolders folders = SettleFolders(c.userProfile, c.home);
+    EXPECT_EQ(folders.homeFolder, c.homeFolder);
+    EXPECT_EQ(folders.baseFolder, c.baseFolder);
+  }
+}
+
+TEST(SettleFoldersTest, ALongProfileValueIsCutTo255Characters) {
+  const std::string profile = std::string(255, 'a') + "TAIL";
+  const WorkingFolders folders = SettleFolders(profile.c_str(), nullptr);
+  EXPECT_EQ(folders.homeFolder, std::string(255, 'a') + "/");
+  EXPECT_EQ(folders.baseFolder, std::string(255, 'a'));
+}
+
+class WorkingFoldersTest : public ::testing::Test {
+ protected:
+  WorkingFoldersTest() { FaultInjection::Disarm(); }
+  ~WorkingFoldersTest() override { FaultInjection::Disarm(); }
+
+  TempFolder folder;
+};
+
+TEST_F(WorkingFoldersTest, InstallFilesWritesTheBuiltInBytesOverOldContent) {
+  folder.MakeFolder("Help");
+  const std::string stale(20000, 's');  // longer than any resource
+  folder.Write("Help/A-Report.HLP", stale);
+  folder.Write("Help/E-Report.HLP", "short");
+  folder.Write("SimoDump.LST", stale);
+
+  InstallFiles(folder.Path());
+
+  struct Expected {
+    const char* resource;
+    const char* file;
+  } const files[] = {
+      {"A", "Help/A-Report.HLP"}, {"X", "Help/X-Report.HLP"}, {"E", "Help/E-Report.HLP"},
+      {"B", "Help/B-Report.HLP"}, {"Z", "SimoDump.LST"},
+  };
+  for (const Expected& f : files) {
+    SCOPED_TRACE(f.file);
+    const std::string_view resource = FindResource(f.resource);
+    EXPECT_FALSE(resource.empty());
+    EXPECT_EQ(folder.Read(f.file), resource);
+  }
+  EXPECT_EQ(FindResource("A"), FindResource("X"));
+  EXPECT_EQ(ListFolder(folder.Path() + "Help/"),
+            (std::vector<std::string>{"A-Report.HLP", "B-Report.HLP", "E-Report.HLP", "X-Report.HLP"}));
+}
+
+TEST_F(WorkingFoldersTest, InstallFilesUsesTheHelpFolderWhateverItsCase) {
+  folder.MakeFolder("help");
+  InstallFiles(folder.Path());
+  EXPECT_EQ(folder.Read("help/B-Report.HLP"), FindResource("B"));
+  EXPECT_FALSE(folder.Exists("Help"));
+}
+
+TEST_F(WorkingFoldersTest, AMissingHelpFolderGivesTheCannotCreateText) {
+  try {
+    InstallFiles(folder.Path());
+    ADD_FAILURE() << "installed into a missing Help folder";
+  } catch (const IoError& error) {
+    EXPECT_EQ(error.what(),
+              "Cannot create file \"" + folder.Path() + "Help/A-Report.HLP\". " +
+                  std::generic_category().message(ENOENT));
+  }
+  EXPECT_FALSE(folder.Exists("SimoDump.LST")) << "the steps end at the first failure";
+}
+
+TEST(FindResourceTest, AnUnknownNameIsNotFound) {
+  for (const char* name : {"Q", "", "AX"}) {
+    try {
+      FindResource(name);
+      ADD_FAILURE() << "found resource \"" << name << '"';
+    } catch (const IoError& error) {
+      EXPECT_EQ(error.what(), "Resource " + std::string(name) + " not found");
+      EXPECT_EQ(error.SystemErrorNumber(), 0);
+    }
+  }
+}
+
+TEST_F(WorkingFoldersTest, RemoveObsoleteFilesDeletesOnlyListedFilesThatExist) {
+  folder.Write("Old32.EXE", "old");
+  folder.Write("Keep.DLL", "keep");
+  folder.MakeFolder("Stub.EXE");  // a folder of a listed name is not a file
+  RemoveObsoleteFiles(folder.Path(), {"Missing.EXE", "Old32.EXE", "Stub.EXE"});
+  EXPECT_FALSE(folder.Exists("Old32.EXE"));
+  EXPECT_TRUE(folder.Exists("Keep.DLL"));
+  EXPECT_TRUE(folder.Exists("Stub.EXE"));
+  RemoveObsoleteFiles(folder.Path(), {"Missing.EXE", "Old32.EXE"});  // nothing left to do
+}
+
+TEST_F(WorkingFoldersTest, AnObsoleteFileThatCannotBeDeletedEndsTheStep) {
+  folder.Write("Old32.EXE", "old");
+  folder.Write("Old.DLL", "old");
+  FaultInjection::Arm(2, EACCES);  // the test for Old32.EXE passes, its deletion fails
+  try {
+    RemoveObsoleteFiles(folder.Path(), {"Old32.EXE", "Old.DLL"});
+    ADD_FAILURE() << "no failure";
+  } catch (const IoError& error) {
+    EXPECT_STREQ(error.what(), "File access denied");
+  }
+  EXPECT_TRUE(folder.Exists("Old32.EXE"));
+  EXPECT_TRUE(folder.Exists("Old.DLL"));
+}
+
+TEST_F(WorkingFoldersTest, UserIdTextIsTheFirstLineOfTheInstallationsFile) {
+  EXPECT_EQ(ReadUserIdText(folder.Path()), "0000") << "no file";
+
+  struct Case {
+    const char* file;
+    std::string bytes;
+    const char* userId;
+  } const cases[] = {
+      {"Exec/Vantrose.UID", "7Q2X\r\nsecond line\r\n", "7Q2X"},
+      {"Exec/Vantrose.UID", "ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNO"},
+      {"exec/vantrose.uid", "lower\n", "lower"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file + (" holding " + c.bytes));
+    TempFolder base;
+    base.Write(c.file, c.bytes);
+    EXPECT_EQ(ReadUserIdText(base.Path()), c.userId);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+// vantrose-print: the day's checked pages printed without a window, to a printer
+// of the private CUPS scheduler or into a file, with the pages rejoined after.
+#include "shell/ui/print_only.h"
+
+#include <QProcess>
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "pcl/pcl_compose.h"
+#include "support/cups_server.h"
+#include "platform/instance_guard.h"
+#include "platform/system/printing_services.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+const std::string kDayText =
+    "intro line before the first report\r\n"
+    "\x0c@A01Tam01  Tam race 1\r\nPepper Rocket      84\r\n\r\nSilver Legend      86\r\n"
+    "\x0c@X01Tam  Tam summary\r\nsummary line\r\n"
+    "\x0c@B01Tam01  Tam form\r\nrecent form line\r\n";
+
+class PrintOnlyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_server.Running()) << m_server.Problem();
+    ASSERT_TRUE(m_server.AddRawQueue("raw"));
+    ASSERT_TRUE(m_server.SetDefault("raw"));
+    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(Base(folder));
+    m_profile.Write(Base("Vantrose.TXT"), kDayText);
+    m_profile.Write(Base("SimoDump.LST"), "");
+    // B pages listed too, so the day has three checked pages.
+    m_profile.Write(Base("Exec/Vantrose.OPT"), "0000\r\nAXEB\r\n@ABC\r\n47\r\n");
+    m_folders = {m_profile.Path(), m_profile.Path() + Base("")};
+    m_printing = SystemPrintingServices();
+  }
+
+  int Run(const std::vector<std::string>& arguments) {
+    m_out.str({});
+    m_err.str({});
+    return RunPrintOnly(arguments, m_folders, m_printing, m_out, m_err);
+  }
+
+  static std::string Base(const std::string& relative) { return "RavelstowData/Vantrose/" + relative; }
+
+  // The pages left after the run: only the working folder's own files.
+  std::vector<std::string> BaseListing() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(m_profile.Path() + Base("")))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  // The text PRINT writes for the checked pages A01Tam01 and B01Tam01 (B pages list first).
+  static constexpr char kPrinted[] =
+      "\x0c@B01Tam01  Tam form\r\nrecent form line\r\n"
+      "\x0c@A01Tam01  Tam race 1\r\nPepper Rocket      84\r\n\r\nSilver Legend      86\r\n";
+
+  CupsServer m_server;
+  TempFolder m_profile;
+  WorkingFolders m_folders;
+  PrintingServices m_printing;
+  std::ostringstream m_out;
+  std::ostringstream m_err;
+};
+
+TEST_F(PrintOnlyTest, PrintsTheCheckedPagesOnTheDefaultPrinterAndRejoins) {
+  ASSERT_EQ(Run({"--mode", "4"}), 0) << m_err.str();
+  const auto job = m_server.NextJob();
+  ASSERT_TRUE(job.has_value());
+  EXPECT_EQ(*job, ComposePclJob(kPrinted, 'J', false, false));
+  EXPECT_NE(m_out.str().find("Printed job 0001"), std::string::npos) << m_out.str();
+  // Settings read, never written; pages joined back; no help files or schedule written.
+  EXPECT_EQ(m_profile.Read(Base("Exec/Vantrose.OPT")), "0000\r\nAXEB\r\n@ABC\r\n47\r\n");
+  EXPECT_EQ(BaseListing(), (std::vector<std::string>{"Archive", "Data", "Exec", "Help", "SimoDump.LST",
+                                                     "Vantrose.TXT"}));
+  EXPECT_EQ(m_profile.Read(Base("Vantrose.TXT")), kDayText.substr(kDayText.find('\x0c')));
+  EXPECT_TRUE(std::filesystem::is_empty(m_profile.Path() + Base("Help")));
+  EXPECT_EQ(m_profile.Read(Base("Exec/Vantrose.JOB")), "0001\r\n");
+}
+
+TEST_F(PrintOnlyTest, WritesThePclJobOrAPdfIntoAFile) {
+  const std::string pcl = m_profile.Path() + "day.pcl";
+  ASSERT_EQ(Run({"--mode", "7", "--output", pcl}), 0) << m_err.str();
+  EXPECT_EQ(m_profile.Read("day.pcl"), ComposePclJob(kPrinted, 'G', false, false));
+
+  const std::string pdf = m_profile.Path() + "day.pdf";
+  ASSERT_EQ(Run({"--mode", "2", "--output", pdf}), 0) << m_err.str();
+  QProcess text;
+  text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QString::fromStdString(pdf), QStringLiteral("-")});
+  ASSERT_TRUE(text.waitForFinished(30000));
+  const std::string printed = text.readAllStandardOutput().simplified().toStdString();
+  for (const char* line : {"Pepper Rocket 84", "Silver Legend 86", "recent form line"})
+    EXPECT_NE(printed.find(line), std::string::npos) << line << " in " << printed;
+  EXPECT_FALSE(m_server.NextJob(std::chrono::milliseconds(300)).has_value());
+}
+
+TEST_F(PrintOnlyTest, RefusesWhileTheProgramRunsOnTheWorkingFolder) {
+  InstanceGuard running(m_folders.baseFolder);
+  ASSERT_TRUE(running.Acquire(std::chrono::milliseconds(0)));
+  EXPECT_NE(Run({}), 0);
+  EXPECT_NE(m_err.str().find("Vantrose is running"), std::string::npos) << m_err.str();
+  EXPECT_FALSE(m_profile.Exists(Base("A01Tam01")));
+}
+
+TEST_F(PrintOnlyTest, ExplainsBadArgumentsUnknownPrintersAndMissingDays) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{"--mode", "9"}, "--mode takes a print mode from 0 to 7"},
+      {{"--colour"}, "unknown argument \"--colour\""},
+      {{"--printer", "raw", "--output", "x"}, "exclude each other"},
+      {{"--printer", "nowhere"}, "there is no printer named \"nowhere\""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_NE(Run(c.arguments), 0);
+    EXPECT_NE(m_err.str().find(c.message), std::string::npos) << m_err.str();
+  }
+  EXPECT_EQ(Run({"--help"}), 0);
+  EXPECT_NE(m_out.str().find("Usage: vantrose-print"), std::string::npos);
+
+  std::filesystem::remove(m_profile.Path() + Base("Vantrose.TXT"));
+  EXPECT_EQ(Run({}), 1);
+  EXPECT_NE(m_err.str().find("there is no day to print"), std::string::npos) << m_err.str();
+}
+
+TEST_F(PrintOnlyTest, AJobTheQueueRefusesFailsWithItsReason) {
+  ASSERT_TRUE(m_server.AddRejectingQueue("closed"));
+  m_printing = SystemPrintingServices();
+  EXPECT_EQ(Run({"--mode", "5", "--printer", "closed"}), 1);
+  EXPECT_NE(m_err.str().find("did not reach the printer"), std::string::npos) << m_err.str();
+  EXPECT_EQ(m_profile.Read(Base("Vantrose.TXT")), kDayText.substr(kDayText.find('\x0c')));
+}
+
+}  // namespace

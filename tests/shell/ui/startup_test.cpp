@@ -1,0 +1,196 @@
+// Start-up and close of the real main window on a temporary profile, offscreen.
+#include <QCoreApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <cerrno>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "browser/ui/page_list_box.h"
+#include "import/race_data.h"
+#include "platform/instance_guard.h"
+#include "base/file_layer.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/program.h"
+#include "platform/system/up_down.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+struct ShortcutCall {
+  std::string target;
+  std::string title;
+};
+
+class RecordingShortcut final : public DesktopShortcut {
+ public:
+  explicit RecordingShortcut(std::vector<ShortcutCall>& calls) : m_calls(calls) {}
+  void Make(const std::string& target, const std::string& title) override { m_calls.push_back({target, title}); }
+
+ private:
+  std::vector<ShortcutCall>& m_calls;
+};
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_folders.homeFolder = m_profile.Path();
+    m_folders.baseFolder = m_profile.Path() + "RavelstowData/Vantrose/";
+    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(Base(folder));
+    m_services.showMessage = [this](const std::string& text) { m_messages.push_back(text); };
+    m_services.shortcut = std::make_unique<RecordingShortcut>(m_shortcutCalls);
+    m_services.printing = SystemPrintingServices();
+  }
+  void TearDown() override { FaultInjection::Disarm(); }
+
+  static std::string Base(const std::string& relative) { return "RavelstowData/Vantrose/" + relative; }
+
+  std::unique_ptr<Program> Start() { return StartProgram(m_services, m_folders); }
+
+  TempFolder m_profile;
+  WorkingFolders m_folders;
+  ProgramServices m_services;
+  std::vector<std::string> m_messages;
+  std::vector<ShortcutCall> m_shortcutCalls;
+};
+
+TEST_F(StartupTest, FirstStartWritesDefaultsAndInstalledFilesAndShowsTheRuler) {
+  auto program = Start();
+  ASSERT_TRUE(program);
+  TMainForm& form = *program->mainForm;
+
+  EXPECT_TRUE(m_messages.empty());
+  EXPECT_EQ(m_profile.Read(Base("Exec/Vantrose.OPT")), "0000\r\nAXE\r\n@ABCDEFGHIJKLMNOPQRSTUVWXYZ\r\n27\r\n");
+  for (const InstalledFile& file : kInstalledFiles)
+    EXPECT_EQ(m_profile.Read(Base(std::string(file.file))), FindResource(file.resource)) << file.file;
+  EXPECT_EQ(form.MainMemo->toPlainText().toStdString(), kRulerLine);
+  EXPECT_EQ(form.RaceDate->text(), "Race Date");
+  EXPECT_FALSE(m_profile.Exists(Base("Vantrose.TXT")));
+
+  const std::string exePath = QCoreApplication::applicationFilePath().toStdString();
+  EXPECT_EQ(form.windowTitle().toStdString(), exePath + "        Build :  1468363032");
+  // Default print settings 2: "WIN Portrait 7pt", the up-down at 7 - 2.
+  EXPECT_EQ(form.SpinFont->text().toStdString(), "     WIN Portrait 7pt         ");
+  EXPECT_EQ(form.FontSelect->Position(), 5);
+  EXPECT_TRUE(form.PrintButton->isEnabled());
+  EXPECT_FALSE(form.SaveButton->isEnabled());
+  EXPECT_EQ(form.PrintCounter->text(), "    ");
+  // No installed program file yet: the shortcut starts the running program.
+  ASSERT_EQ(m_shortcutCalls.size(), 1u);
+  EXPECT_EQ(m_shortcutCalls[0].target, exePath);
+  EXPECT_EQ(m_shortcutCalls[0].title, "Ravelstow VANTROSE");
+  EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(StartupTest, MainWindowHasItsComponentsAtTheirPlaces) {
+  auto program = Start();
+  ASSERT_TRUE(program);
+  TMainForm& form = *program->mainForm;
+  EXPECT_EQ(form.centralWidget()->size(), QSize(984, 542));
+  struct Expected { QWidget* widget; QRect geometry; };
+  const Expected places[] = {
+      {form.RaceDate, {0, 0, 270, 30}},         {form.ReportListBox, {0, 30, 270, 300}},
+      {form.checkALL, {0, 332, 90, 30}},        {form.clearALL, {90, 332, 90, 30}},
+      {form.MainMemo, {270, 0, 666, 545}},      {form.ListBox1, {181, 332, 90, 90}},
+      {form.PrintButton, {0, 364, 180, 62}},    {form.PrintCounter, {69, 410, 42, 9}},
+      {form.SpinFont, {0, 429, 169, 18}},       {form.FontSelect, {164, 428, 16, 20}},
+      {form.PrintBevel, {0, 449, 272, 1}},      {form.PrintSimo, {30, 485, 210, 30}},
+      {form.options, {30, 515, 210, 20}},
+  };
+  for (const Expected& place : places) EXPECT_EQ(place.widget->geometry(), place.geometry) << place.widget->objectName().toStdString();
+  EXPECT_EQ(form.checkALL->text(), "Chec&k ALL");
+  EXPECT_EQ(form.PrintButton->text(), "&PRINT");
+  EXPECT_FALSE(form.SaveButton->isVisible());
+  EXPECT_TRUE(form.MainMemo->isReadOnly());
+
+  QStringList menu;
+  for (QAction* action : form.menuBar()->actions())
+    if (action->isEnabled()) menu << action->text();
+  EXPECT_EQ(menu, QStringList({"&Archive", "&ScratchX", "&Options", "?", "PRINT Current View  Only", "Print Pre&view"}));
+  EXPECT_EQ(form.menuBar()->actions().size(), 3 + 12 + 1 + 12 + 1 + 4 + 1);
+  for (const char* dialog : {"OptionsForm", "EditForm", "PrinterXForm", "SimoOpts"})
+    EXPECT_NE(form.findChild<QWidget*>(dialog), nullptr) << dialog;
+}
+
+TEST_F(StartupTest, DataFileIsDecodedAndItsRaceDateShown) {
+  const std::string text = "\x0c@A01Tam race one ID: \x01xxx\r\nline\r\n";
+  m_profile.Write(Base("Data/Vantrose.DAT"), EncodeRaceData(text, 15567));  // 12 July 2016
+  m_profile.Write(Base("Exec/Vantrose.UID"), "4321\r\n");
+  auto program = Start();
+  ASSERT_TRUE(program);
+  EXPECT_TRUE(m_messages.empty());
+  EXPECT_EQ(program->mainForm->RaceDate->text(), "Tue 12-Jul-2016");
+  const std::string decoded = m_profile.Read(Base("Vantrose.TXT"));
+  ASSERT_EQ(decoded.size(), kRaceRecordSize);
+  EXPECT_EQ(decoded.substr(0, 30), "\x0c@A01Tam race one ID: 4321\r\nli");
+}
+
+TEST_F(StartupTest, DataFileFoundWithoutRegardToLetterCase) {
+  m_profile.Write(Base("Data/vantrose.dat"), EncodeRaceData("x\r\n", 0));
+  auto program = Start();
+  ASSERT_TRUE(program);
+  EXPECT_EQ(program->mainForm->RaceDate->text(), "Wed 28-Nov-1973");
+}
+
+TEST_F(StartupTest, FailingStepIsShownAndTheWindowOpensWithTheStateReached) {
+  std::filesystem::remove_all(m_profile.Path() + Base("Help"));
+  m_profile.Write(Base("Data/Vantrose.DAT"), EncodeRaceData("x\r\n", 0));
+  auto program = Start();
+  ASSERT_TRUE(program);
+  ASSERT_EQ(m_messages.size(), 1u);
+  EXPECT_EQ(m_messages[0].rfind("Cannot create file \"" + m_folders.baseFolder + "Help/A-Report.HLP\". ", 0), 0u)
+      << m_messages[0];
+  // The steps before the failure ran, the decoding after it did not.
+  EXPECT_TRUE(m_profile.Exists(Base("Exec/Vantrose.OPT")));
+  EXPECT_EQ(program->mainForm->RaceDate->text(), "Race Date");
+  EXPECT_FALSE(m_profile.Exists(Base("Vantrose.TXT")));
+  EXPECT_TRUE(program->mainForm->isVisible());
+}
+
+TEST_F(StartupTest, ShortDataFileKeepsTheOldTextAndTheDesignCaption) {
+  m_profile.Write(Base("Data/Vantrose.DAT"), std::string(100, '\x55'));
+  m_profile.Write(Base("Vantrose.TXT"), "old text\r\n");
+  auto program = Start();
+  ASSERT_TRUE(program);
+  EXPECT_EQ(m_messages, std::vector<std::string>{"Read beyond end of file"});
+  EXPECT_EQ(m_profile.Read(Base("Vantrose.TXT")), "old text\r\n");
+  EXPECT_EQ(program->mainForm->RaceDate->text(), "Race Date");
+  EXPECT_TRUE(program->mainForm->SaveButton->isEnabled());
+}
+
+TEST_F(StartupTest, SettingsAreReadAtStartAndWrittenAtClose) {
+  m_profile.Write(Base("Exec/Vantrose.OPT"), "0000\r\nAX\r\nAB\r\nD9\r\n");
+  auto program = Start();
+  ASSERT_TRUE(program);
+  TMainForm& form = *program->mainForm;
+  EXPECT_EQ(form.State().settings.trackLetters, "ABG");
+  EXPECT_EQ(form.State().printMode, 5);
+  EXPECT_TRUE(form.State().legalPaper);
+  EXPECT_EQ(form.SpinFont->text().toStdString(), "     PCL  *reserved*          ");
+  EXPECT_TRUE(form.close());
+  EXPECT_EQ(m_profile.Read(Base("Exec/Vantrose.OPT")), "0000\r\nAX\r\nABG\r\nD9\r\n");
+}
+
+TEST_F(StartupTest, FailingCloseIsShownAndTheWindowStaysOpen) {
+  auto program = Start();
+  ASSERT_TRUE(program);
+  m_profile.Write(Base("Exec/Vantrose.OPT"), "before\r\n");
+  FaultInjection::Arm(1, ENOSPC);
+  EXPECT_FALSE(program->mainForm->close());
+  EXPECT_EQ(m_messages, std::vector<std::string>{"Disk full"});
+  EXPECT_TRUE(program->mainForm->isVisible());
+  EXPECT_EQ(m_profile.Read(Base("Exec/Vantrose.OPT")), "before\r\n");
+}
+
+TEST_F(StartupTest, SecondInstanceIsRefusedWithItsMessage) {
+  InstanceGuard first(m_folders.baseFolder);
+  ASSERT_TRUE(first.Acquire(std::chrono::milliseconds(0)));
+  EXPECT_EQ(Start(), nullptr);
+  EXPECT_EQ(m_messages, std::vector<std::string>{"Whoa!  Only one instance of Vantrose.EXE at a time."});
+  EXPECT_FALSE(m_profile.Exists(Base("Exec/Vantrose.OPT")));  // no start-up step ran
+}
+
+}  // namespace
