@@ -6,19 +6,13 @@
 
 #include "browser/editor_text.h"
 #include "platform/system/fonts.h"
+#include "platform/system/place.h"
 
 namespace {
 
 // The client area just holds the editor, the right- and bottom-most control.
 constexpr int kClientWidth = 778;
 constexpr int kClientHeight = 420;
-
-template <typename Widget>
-Widget* Place(Widget* widget, const char* name, int left, int top, int width, int height) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setGeometry(left, top, width, height);
-  return widget;
-}
 
 }  // namespace
 

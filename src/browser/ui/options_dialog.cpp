@@ -6,6 +6,7 @@
 
 #include "platform/system/fonts.h"
 #include "platform/system/up_down.h"
+#include "platform/system/place.h"
 
 namespace {
 
@@ -15,13 +16,6 @@ constexpr int kClientWidth = 558;
 constexpr int kClientHeight = 424;
 constexpr int kTrackItemHeight = 15;
 constexpr int kReportItemHeight = 23;
-
-template <typename Widget>
-Widget* Place(Widget* widget, const char* name, int left, int top, int width, int height) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setGeometry(left, top, width, height);
-  return widget;
-}
 
 QString FromLatin1(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));

@@ -8,15 +8,9 @@
 
 #include "platform/system/fonts.h"
 #include "platform/system/up_down.h"
+#include "platform/system/place.h"
 
 namespace {
-
-template <typename Widget>
-Widget* Place(Widget* widget, const char* name, int left, int top, int width, int height) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setGeometry(left, top, width, height);
-  return widget;
-}
 
 QLabel* MakePanel(QWidget* parent, const char* name, int top) {
   auto* panel = Place(new QLabel(parent), name, 420, top, 60, 60);
