@@ -45,7 +45,7 @@ int RunStartUp(const std::string& baseFolder) {
   std::string viewFileName;
   std::size_t shownBytes = 0;
   if (const auto first = ItemPath(pages, 0, baseFolder))
-    if (const auto text = ShowView(*first, viewFileName)) shownBytes = text->size();
+    if (const auto text = LoadViewText(*first, viewFileName)) shownBytes = text->size();
   std::printf("%zu reports, %zu items, first page %zu bytes\n", reportFiles.files.size(), pages.items.size(),
               shownBytes);
   return 0;

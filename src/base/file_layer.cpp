@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/text.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -53,13 +55,6 @@ std::string PathText(const fs::path& path) {
 }
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
-}
 
 // Opens with `buffer` (kStdioBufferSize bytes, living until the file is closed) as its
 // stdio buffer, larger than the default, so that record-sized reads and writes do not
@@ -161,7 +156,7 @@ std::string ResolvePath(const std::string& folder, std::string_view relative) {
             names.push_back(PathText(it->path().filename()));
           std::sort(names.begin(), names.end());
           for (const std::string& name : names)
-            if (EqualIgnoringCase(name, part)) {
+            if (EqualsIgnoringAsciiCase(name, part)) {
               chosen = name;
               found = true;
               break;
@@ -417,6 +412,15 @@ std::string ReadFile(const std::string& path) {
   std::string content = file.ReadAll();
   file.Close();
   return content;
+}
+
+std::vector<std::string> ReadLines(const std::string& path, std::size_t maxLines) {
+  InputFile file(path);
+  std::vector<std::string> lines;
+  std::string line;
+  while (lines.size() < maxLines && file.ReadLine(line)) lines.push_back(line);
+  file.Close();
+  return lines;
 }
 
 void ReplaceFile(const std::string& path, std::string_view content, CreateFailure failure) {

@@ -185,6 +185,9 @@ class AtomicFile {
 
 // Reads a whole file.
 std::string ReadFile(const std::string& path);
+// Reads the text lines of a file as InputFile::ReadLine finds them, the first
+// `maxLines` at most, and closes it.
+std::vector<std::string> ReadLines(const std::string& path, std::size_t maxLines = SIZE_MAX);
 // Replaces a file atomically with `content`.
 void ReplaceFile(const std::string& path, std::string_view content,
                  CreateFailure failure = CreateFailure::IoText);

@@ -1,6 +1,7 @@
 #include "base/settings.h"
 
 #include "base/file_layer.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <iterator>
@@ -8,12 +9,22 @@
 namespace {
 constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 
-std::string Limited(std::string text) {
-  if (text.size() > kSettingTextLimit) text.resize(kSettingTextLimit);
-  return text;
+}  // namespace
+
+namespace {
+constexpr std::uint16_t kPrintModeBits = 0x7;
+constexpr std::uint16_t kLegalPaperBit = 0x8;
+constexpr std::uint16_t kDuplexBit = 0x10;
+}  // namespace
+
+PrintChoice DecodePrintSettings(std::uint16_t word) {
+  return {word & kPrintModeBits, (word & kLegalPaperBit) != 0, (word & kDuplexBit) != 0};
 }
 
-}  // namespace
+std::uint16_t EncodePrintSettings(const PrintChoice& choice) {
+  return static_cast<std::uint16_t>((choice.printMode & kPrintModeBits) | (choice.legalPaper ? kLegalPaperBit : 0) |
+                                    (choice.duplexPrint ? kDuplexBit : 0));
+}
 
 std::string HexText(std::uint32_t value, unsigned width) {
   std::string digits;
@@ -40,17 +51,17 @@ void ParseSettings(const std::vector<std::string>& lines, Settings& settings) {
   std::string* const values[] = {&settings.optReserved, &settings.reportLetters, &settings.trackLetters,
                                  &settings.optCodes};
   const std::size_t linesRead = std::min<std::size_t>(lines.size(), std::size(values));
-  for (std::size_t i = 0; i < linesRead; ++i) *values[i] = Limited(lines[i]);
+  for (std::size_t i = 0; i < linesRead; ++i) *values[i] = CutText(lines[i], kSettingTextLimit);
   if (linesRead == 4) {
     const std::string& codes = settings.optCodes;
     settings.printSettings = static_cast<std::uint16_t>(HexValue(codes.size() >= 1 ? codes.substr(0, 1) : "2"));
     settings.maxPerfLines = static_cast<std::uint16_t>(HexValue(codes.size() >= 2 ? codes.substr(1, 1) : "7"));
   }
-  settings.trackLetters = Limited(settings.trackLetters + "G");
+  settings.trackLetters = CutText(settings.trackLetters + "G", kSettingTextLimit);
 }
 
 std::string FormatSettings(Settings& settings) {
-  settings.optCodes = Limited(HexText(settings.printSettings, 1) + HexText(settings.maxPerfLines, 1));
+  settings.optCodes = CutText(HexText(settings.printSettings, 1) + HexText(settings.maxPerfLines, 1), kSettingTextLimit);
   std::string bytes;
   for (const std::string* value :
        {&settings.optReserved, &settings.reportLetters, &settings.trackLetters, &settings.optCodes})
@@ -60,12 +71,7 @@ std::string FormatSettings(Settings& settings) {
 
 void ReadSettings(const std::string& path, Settings& settings) {
   if (!FileExists(path)) return;
-  InputFile file(path);
-  std::vector<std::string> lines;
-  std::string line;
-  while (lines.size() < 4 && file.ReadLine(line)) lines.push_back(line);
-  file.Close();
-  ParseSettings(lines, settings);
+  ParseSettings(ReadLines(path, kSettingLineCount), settings);
 }
 
 void WriteSettings(const std::string& path, Settings& settings) { ReplaceFile(path, FormatSettings(settings)); }

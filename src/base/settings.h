@@ -9,6 +9,7 @@
 #include <vector>
 
 inline constexpr std::size_t kSettingTextLimit = 31;
+inline constexpr std::size_t kSettingLineCount = 4;
 
 struct Settings {
   std::string optReserved = "0000";                           // line 1, kept as read
@@ -18,6 +19,18 @@ struct Settings {
   std::uint16_t printSettings = 2;  // bits 0-2 print mode, bit 3 legal paper, bit 4 duplex
   std::uint16_t maxPerfLines = 7;   // performance lines kept per table on E pages
 };
+
+// The print choices packed into the PrintSettings word.
+struct PrintChoice {
+  int printMode = 0;  // 0..7
+  bool legalPaper = false;
+  bool duplexPrint = false;
+};
+
+// PrintSettings bits 0-2 are the print mode, bit 3 legal paper, bit 4 duplex; the
+// other bits are ignored when reading and cleared when writing.
+PrintChoice DecodePrintSettings(std::uint16_t word);
+std::uint16_t EncodePrintSettings(const PrintChoice& choice);
 
 // `value` as upper-case hexadecimal digits brought to `width` characters: zeros in
 // front when shorter, the rightmost `width` digits when longer; width 0 keeps all digits.

@@ -4,22 +4,16 @@
 
 #include "base/built_in_resources.h"
 #include "base/file_layer.h"
-
-namespace {
-std::string Limited(std::string text, std::size_t limit) {
-  if (text.size() > limit) text.resize(limit);
-  return text;
-}
-}  // namespace
+#include "base/text.h"
 
 WorkingFolders SettleFolders(const char* userProfile, const char* home) {
   // An empty USERPROFILE counts as unset.
   const char* profile = userProfile != nullptr && *userProfile != '\0' ? userProfile : home;
   WorkingFolders folders;
-  folders.homeFolder = Limited(profile != nullptr ? profile : "", kFolderTextLimit);
+  folders.homeFolder = CutText(profile != nullptr ? profile : "", kFolderTextLimit);
   if (folders.homeFolder.empty() || folders.homeFolder.back() != kPathSeparator)
     folders.homeFolder += kPathSeparator;
-  folders.baseFolder = Limited(JoinPath(folders.homeFolder, "RavelstowData/Vantrose/"), kFolderTextLimit);
+  folders.baseFolder = CutText(JoinPath(folders.homeFolder, "RavelstowData/Vantrose/"), kFolderTextLimit);
   return folders;
 }
 
@@ -55,9 +49,6 @@ void RemoveObsoleteFiles(const std::string& homeFolder, const std::vector<std::s
 std::string ReadUserIdText(const std::string& baseFolder) {
   const std::string path = ResolvePath(baseFolder, FileNames::kUserId);
   if (!FileExists(path)) return "0000";
-  InputFile file(path);
-  std::string line;
-  file.ReadLine(line);
-  file.Close();
-  return Limited(line, 15);
+  const std::vector<std::string> lines = ReadLines(path, 1);
+  return lines.empty() ? std::string() : CutText(lines.front(), 15);
 }

@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "base/file_layer.h"
+#include "base/scope_guard.h"
+#include "base/text.h"
 #include "base/working_folders.h"
 
 namespace {
@@ -11,43 +13,21 @@ namespace {
 constexpr std::size_t kArchiveNameLimit = 12;
 constexpr std::size_t kExtensionLimit = 3;
 constexpr std::string_view kForbiddenCharacters = "\"*+,/:;<=>?\\|";
-constexpr unsigned char kSuperscriptTwo = 253;  // code page 437
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualsIgnoringCase(std::string_view text, std::string_view upper) {
-  if (text.size() != upper.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (AsciiUpper(text[i]) != upper[i]) return false;
-  return true;
-}
-
-// CON, PRN, AUX, NUL, COM1..COM9 and LPT1..LPT9 (a digit or a superscript two):
-// names some systems give to devices, whatever the extension.
-bool IsDeviceName(std::string_view baseName) {
-  for (std::string_view device : {"CON", "PRN", "AUX", "NUL"})
-    if (EqualsIgnoringCase(baseName, device)) return true;
-  if (baseName.size() != 4) return false;
-  const std::string_view prefix = baseName.substr(0, 3);
-  if (!EqualsIgnoringCase(prefix, "COM") && !EqualsIgnoringCase(prefix, "LPT")) return false;
-  const auto digit = static_cast<unsigned char>(baseName[3]);
-  return (digit >= '1' && digit <= '9') || digit == kSuperscriptTwo;
-}
 
 // The top-level files of a folder, kept in memory so that a failed command can put
-// them back. Put back unless dismissed; never throws from its destructor.
-class FolderRollback {
+// them back.
+class FolderSnapshot {
  public:
-  explicit FolderRollback(std::string folder) : m_folder(std::move(folder)) {
+  explicit FolderSnapshot(std::string folder) : m_folder(std::move(folder)) {
     for (const std::string& name : ListFolder(m_folder)) {
       const std::string path = JoinPath(m_folder, name);
       if (FileExists(path)) m_files.emplace(name, ReadFile(path));
     }
   }
-  ~FolderRollback() {
-    if (m_dismissed) return;
-    // Best effort, file by file: one file that cannot be put back must not keep
-    // the others from being put back. The failure of the command is reported.
+
+  // Best effort, file by file: one file that cannot be put back must not keep the
+  // others from being put back. The failure of the command is reported. Never throws.
+  void PutBack() const {
     std::vector<std::string> names;
     try {
       names = ListFolder(m_folder);
@@ -69,14 +49,10 @@ class FolderRollback {
       }
     }
   }
-  FolderRollback(const FolderRollback&) = delete;
-  FolderRollback& operator=(const FolderRollback&) = delete;
-  void Dismiss() { m_dismissed = true; }
 
  private:
   std::string m_folder;
   std::map<std::string, std::string> m_files;
-  bool m_dismissed = false;
 };
 
 void CopyLines(InputFile& from, AtomicFile& to) {
@@ -97,7 +73,7 @@ bool ValidArchiveName(std::string_view name) {
     if (pointPosition != std::string_view::npos || i == 0 || name.size() - 1 - i > kExtensionLimit) return false;
     pointPosition = i;
   }
-  return !IsDeviceName(name.substr(0, pointPosition));
+  return !IsReservedDeviceName(name);
 }
 
 std::string ArchivePath(const std::string& baseFolder, std::string_view name) {
@@ -133,7 +109,8 @@ void RestoreText(const std::string& archivePath, const std::string& textPath) {
 ArchiveLoad LoadArchive(const std::string& baseFolder, const std::string& archivePath,
                         const ArchiveLoadSteps& steps) {
   if (!FileExists(archivePath)) return ArchiveLoad::NoSuchArchive;
-  FolderRollback rollback(baseFolder);
+  const FolderSnapshot before(baseFolder);
+  ScopeGuard rollback([&before] { before.PutBack(); });
   steps.rejoinReports();
   const std::string textPath = OwnFilePath(baseFolder, FileNames::kDayText);
   RestoreText(archivePath, textPath);

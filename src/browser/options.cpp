@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "base/text.h"
+
 namespace {
 
 // Readers look at no more slots than this, even when none is empty.
@@ -35,12 +37,11 @@ bool StoreOptions(const OptionsChoice& choice, Settings& settings) {
   std::string trackLetters;
   for (const TrackOption& track : choice.tracks)
     if (track.checked && track.text.size() >= 2) trackLetters += track.text[1];
-  if (trackLetters.size() > kSettingTextLimit) trackLetters.resize(kSettingTextLimit);
 
   const auto maximum = static_cast<std::uint16_t>(std::clamp(choice.maxPerfLines, kMinPerfLines, kMaxPerfLines));
   const bool maximumChanged = maximum != settings.maxPerfLines;
   settings.reportLetters = reportLetters;
-  settings.trackLetters = trackLetters;
+  settings.trackLetters = CutText(trackLetters, kSettingTextLimit);
   settings.maxPerfLines = maximum;
   return maximumChanged;
 }

@@ -38,18 +38,18 @@ CheckedPages CheckedPagesOf(const PageList& list, const std::string& baseFolder)
   return checked;
 }
 
-std::optional<std::string> ShowView(const std::string& path, std::string& viewFileName) {
-  if (!FileExists(path)) return std::nullopt;
-  InputFile file(path);
+std::string ViewText(const std::vector<std::string>& lines) {
   std::string bytes;
-  std::string line;
-  bool first = true;
-  while (file.ReadLine(line)) {
-    if (!first) bytes += '\n';
-    bytes += line;
-    first = false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) bytes += '\n';
+    bytes += lines[i];
   }
-  file.Close();
-  viewFileName = path;
   return Cp437ToUtf8(bytes);
+}
+
+std::optional<std::string> LoadViewText(const std::string& path, std::string& viewFileName) {
+  if (!FileExists(path)) return std::nullopt;
+  std::string text = ViewText(ReadLines(path));
+  viewFileName = path;
+  return text;
 }

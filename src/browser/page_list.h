@@ -42,8 +42,11 @@ struct CheckedPages {
 };
 CheckedPages CheckedPagesOf(const PageList& list, const std::string& baseFolder);
 
-// `ShowView`: when a file exists at `path`, sets `viewFileName` to `path` and returns
-// the file's lines as UTF-8, joined with "\n". nullopt, with `viewFileName` as it was,
+// The text a view shows for code page 437 `lines`: UTF-8, the lines joined with "\n".
+std::string ViewText(const std::vector<std::string>& lines);
+
+// What `ShowView` shows: when a file exists at `path`, sets `viewFileName` to `path` and
+// returns the ViewText of the file's lines. nullopt, with `viewFileName` as it was,
 // when no file is there. Throws IoError when the file cannot be read; `viewFileName`
 // then keeps its value.
-std::optional<std::string> ShowView(const std::string& path, std::string& viewFileName);
+std::optional<std::string> LoadViewText(const std::string& path, std::string& viewFileName);

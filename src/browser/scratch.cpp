@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "base/file_layer.h"
+#include "base/scope_guard.h"
+#include "base/text.h"
 
 namespace {
 
@@ -75,9 +77,7 @@ std::string FormatOddsField(double value) {
   return field;
 }
 
-std::string CutLine(const std::string& line) {
-  return line.size() > kScratchLineLimit ? line.substr(0, kScratchLineLimit) : line;
-}
+std::string CutLine(const std::string& line) { return CutText(line, kScratchLineLimit); }
 
 bool IsMarked(std::string_view line) { return line.find('!') != std::string_view::npos; }
 
@@ -109,50 +109,6 @@ void WriteTable(const Table& table, std::vector<std::string>& out) {
     out.push_back(std::move(entry));
   }
 }
-
-// Removes a file when the operation that made it did not finish; never throws.
-class WorkFileGuard {
- public:
-  explicit WorkFileGuard(std::string path) : m_path(std::move(path)) {}
-  ~WorkFileGuard() {
-    if (m_done) return;
-    try {
-      DeleteIfExists(m_path);
-    } catch (const IoError&) {
-      // The failure that brought us here is the one the user hears about.
-    }
-  }
-  WorkFileGuard(const WorkFileGuard&) = delete;
-  WorkFileGuard& operator=(const WorkFileGuard&) = delete;
-  void Dismiss() { m_done = true; }
-
- private:
-  std::string m_path;
-  bool m_done = false;
-};
-
-// Puts a file's old bytes back unless the operation that replaces it finished; never throws.
-class RestoreFileGuard {
- public:
-  RestoreFileGuard(std::string path, std::string oldBytes)
-      : m_path(std::move(path)), m_oldBytes(std::move(oldBytes)) {}
-  ~RestoreFileGuard() {
-    if (m_done) return;
-    try {
-      ReplaceFile(m_path, m_oldBytes);
-    } catch (const IoError&) {
-      // Best effort: the page is whole either way, old or edited.
-    }
-  }
-  RestoreFileGuard(const RestoreFileGuard&) = delete;
-  RestoreFileGuard& operator=(const RestoreFileGuard&) = delete;
-  void Dismiss() { m_done = true; }
-
- private:
-  std::string m_path;
-  std::string m_oldBytes;
-  bool m_done = false;
-};
 
 // A page that is not a file (missing, or a filler's path, which is the folder itself).
 void RequirePage(const std::string& pagePath) {
@@ -219,12 +175,7 @@ std::vector<std::string> ScratchLines(const std::vector<std::string>& lines) {
 
 std::vector<std::string> LoadPageLines(const std::string& pagePath) {
   RequirePage(pagePath);
-  InputFile page(pagePath);
-  std::vector<std::string> lines;
-  std::string line;
-  while (page.ReadLine(line)) lines.push_back(line);
-  page.Close();
-  return lines;
+  return ReadLines(pagePath);
 }
 
 void SavePageLines(const std::string& pagePath, const std::vector<std::string>& lines) {
@@ -238,7 +189,8 @@ void ScratchPage(const std::string& baseFolder, std::string_view pageName) {
   const std::vector<std::string> lines = ScratchLines(LoadPageLines(pagePath));
 
   const std::string workPath = OwnFilePath(baseFolder, kScratchWorkFile);
-  WorkFileGuard workGuard(workPath);
+  // The work file goes again when the page was not replaced by it.
+  ScopeGuard workGuard([&workPath] { DeleteIfExists(workPath); });
   OutputFile work(workPath);
   for (const std::string& line : lines) work.WriteLine(line);
   work.Close();
@@ -251,7 +203,8 @@ void ApplyScratchEdit(const std::string& baseFolder, std::string_view pageName,
                       const std::vector<std::string>& editedLines) {
   const std::string pagePath = PagePath(baseFolder, pageName);
   RequirePage(pagePath);
-  RestoreFileGuard pageGuard(pagePath, ReadFile(pagePath));
+  // The old bytes go back unless both steps finished; the page is whole either way.
+  ScopeGuard pageGuard([&pagePath, oldBytes = ReadFile(pagePath)] { ReplaceFile(pagePath, oldBytes); });
   SavePageLines(pagePath, editedLines);
   ScratchPage(baseFolder, pageName);
   pageGuard.Dismiss();

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "base/text.h"
 #include "canvas/block_split.h"
 
 namespace {
@@ -275,7 +276,7 @@ void CanvasPrintFile(const std::string& baseFolder, const std::string& fileName,
   PageOrientation orientation{};
   PagePrinter printer{};
   if (!PagePrinterOf(modeLetter, orientation, printer)) return;  // not a canvas mode: nothing is printed
-  const std::string path = OwnFilePath(baseFolder, std::string_view(fileName).substr(0, kMaxFileNameLength));
+  const std::string path = OwnFilePath(baseFolder, CutText(fileName, kMaxFileNameLength));
   PrintPages(path, orientation, printer, canvas, legalPaper);
 }
 

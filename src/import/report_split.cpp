@@ -4,17 +4,10 @@
 #include <array>
 #include <utility>
 
+#include "base/text.h"
 #include "base/working_folders.h"
 
 namespace {
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string Upper(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = AsciiUpper(c);
-  return result;
-}
 
 bool EndsWith(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
@@ -32,15 +25,6 @@ bool IsNameByte(char c) {
 constexpr std::array<std::string_view, 9> kOwnNames = {
     "VANTROSE.TXT", "SIMODUMP.LST", "DATA", "EXEC", "HELP", "ARCHIVE", "VANTROSE.PRN", "VANTROSE.PCL", "VANTROSE.TMP",
 };
-
-// True when the part of `upperName` before its first dot names a device on Windows.
-bool IsDeviceName(const std::string& upperName) {
-  const std::string stem = upperName.substr(0, upperName.find('.'));
-  for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
-    if (stem == device) return true;
-  return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '1' &&
-         stem[3] <= '9';
-}
 
 std::string PagePath(const std::string& baseFolder, const std::string& name) { return JoinPath(baseFolder, name); }
 
@@ -79,17 +63,17 @@ bool IsPlainReportName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
   if (!std::all_of(name.begin(), name.end(), IsNameByte)) return false;
   if (name.back() == '.' || name.back() == ' ') return false;
-  const std::string upper = Upper(name);
-  if (IsDeviceName(upper)) return false;
+  if (IsReservedDeviceName(name)) return false;
+  const std::string upper = AsciiUpperText(name);
   if (std::find(kOwnNames.begin(), kOwnNames.end(), upper) != kOwnNames.end()) return false;
   // The temporary file of a file being replaced sits beside it under such a name.
-  return !EndsWith(upper, Upper(AtomicFile::TemporaryPathFor("")));
+  return !EndsWith(upper, AsciiUpperText(AtomicFile::TemporaryPathFor("")));
 }
 
 std::optional<std::string> StartedReportName(std::string_view line) {
   const std::string name = MarkerName(line);
   if (name.empty() || !std::all_of(name.begin(), name.end(), IsNameByte)) return std::nullopt;
-  std::string listed = name.substr(0, kReportNameLimit);
+  std::string listed = CutText(name, kReportNameLimit);
   if (!IsPlainReportName(listed)) return std::nullopt;
   return listed;
 }
@@ -104,15 +88,15 @@ std::string TwinName(std::string_view name) {
   return twin;
 }
 
-bool ReportNamer::IsFree(const std::string& name) const { return m_taken.count(Upper(name)) == 0; }
+bool ReportNamer::IsFree(const std::string& name) const { return m_taken.count(AsciiUpperText(name)) == 0; }
 
-void ReportNamer::Take(const std::string& name) { m_taken.insert(Upper(name)); }
+void ReportNamer::Take(const std::string& name) { m_taken.insert(AsciiUpperText(name)); }
 
 std::string ReportNamer::FreeName(const std::string& preferred) const {
   if (IsFree(preferred) && IsPlainReportName(preferred)) return preferred;
   for (std::size_t number = 2;; ++number) {
     const std::string suffix = "~" + std::to_string(number);
-    const std::string candidate = preferred.substr(0, kReportNameLimit - suffix.size()) + suffix;
+    const std::string candidate = CutText(preferred, kReportNameLimit - suffix.size()) + suffix;
     if (IsFree(candidate) && IsPlainReportName(candidate)) return candidate;
   }
 }
@@ -136,7 +120,7 @@ std::vector<std::string> LoadSimoTable(const std::string& schedulePath) {
   std::vector<std::string> lines;
   InputFile schedule(schedulePath);
   std::string line;
-  while (schedule.ReadLine(line)) lines.push_back(line.substr(0, kScheduleLineLimit));
+  while (schedule.ReadLine(line)) lines.push_back(CutText(line, kScheduleLineLimit));
   schedule.Close();
   return lines;
 }

@@ -94,16 +94,16 @@ PrintOutcome PrintWorkFile(const std::string& baseFolder, int printMode, bool& l
   const std::string printFile = OwnFilePath(baseFolder, kPrintFileName);
   const std::string jobFile = OwnFilePath(baseFolder, kPclJobFileName);
   const char letter = ModeLetter(printMode);
-  PrintOutcome outcome;
+  PrintOutcome outcome = PrintOutcome::Delivered();
   if (IsPclMode(printMode)) {
     BuildPclJob(printFile, jobFile, letter, legalPaper, duplexPrint);
     const SpoolOutcome spooled = spooler.SpoolRawJob(deviceName, jobFile);
-    outcome = {spooled.delivered, spooled.reason};
+    if (!spooled.delivered) outcome = PrintOutcome::Failed(spooled.reason);
   } else {
     try {
       CanvasPrintFile(baseFolder, std::string(kPrintFileName), letter, canvas, legalPaper);
     } catch (const PrintFailure& failure) {
-      outcome = {false, failure.what()};
+      outcome = PrintOutcome::Failed(failure.what());
     }
   }
   DeleteIfExists(printFile);
@@ -113,10 +113,8 @@ PrintOutcome PrintWorkFile(const std::string& baseFolder, int printMode, bool& l
 
 std::uint16_t ReadJobNumber(const std::string& path) {
   if (!FileExists(path)) return 0;
-  InputFile file(path);
-  std::string line;
-  file.ReadLine(line);
-  file.Close();
+  const std::vector<std::string> lines = ReadLines(path, 1);
+  const std::string line = lines.empty() ? std::string() : lines.front();
   if (line.empty() || line.size() > 4 || line.find_first_not_of("0123456789") != std::string::npos) return 0;
   return static_cast<std::uint16_t>(std::stoi(line));
 }

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class PrinterCanvas;
@@ -67,8 +68,11 @@ std::string ComposePrintText(const std::vector<std::string>& pagePaths, const Pr
 
 // What became of a print: taken by the printing system, or why not.
 struct PrintOutcome {
-  bool delivered = true;
-  std::string reason;
+  bool delivered;
+  std::string reason;  // why not, in the printing system's words
+
+  static PrintOutcome Delivered() { return {true, {}}; }
+  static PrintOutcome Failed(std::string reason) { return {false, std::move(reason)}; }
 };
 
 // Prints the print file of `baseFolder` in `printMode`: canvas printing for the WIN

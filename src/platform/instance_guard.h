@@ -7,6 +7,9 @@
 #include <memory>
 #include <string>
 
+// How long a second start waits for the running one to end before it gives up.
+inline constexpr std::chrono::milliseconds kInstanceWait{2000};
+
 class InstanceGuard {
  public:
   explicit InstanceGuard(const std::string& baseFolder);

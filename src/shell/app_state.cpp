@@ -1,10 +1,10 @@
 #include "shell/app_state.h"
 
 void DerivePrintState(AppState& state) {
-  const std::uint16_t word = state.settings.printSettings;
-  state.printMode = word & 0x7;
-  state.legalPaper = (word & 0x8) != 0;
-  state.duplexPrint = (word & 0x10) != 0;
+  const PrintChoice choice = DecodePrintSettings(state.settings.printSettings);
+  state.printMode = choice.printMode;
+  state.legalPaper = choice.legalPaper;
+  state.duplexPrint = choice.duplexPrint;
 }
 
 std::string MainCaption(const std::string& exePath) {

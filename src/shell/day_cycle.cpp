@@ -8,6 +8,16 @@
 #include "base/settings.h"
 #include "base/working_folders.h"
 
+void SetFolders(AppState& state, const WorkingFolders& folders) {
+  state.homeFolder = folders.homeFolder;
+  state.baseFolder = folders.baseFolder;
+}
+
+void LoadJobNumber(AppState& state) {
+  state.jobNumber = ReadJobNumber(OwnFilePath(state.baseFolder, kJobNumberFileName));
+  state.jobNumberText = JobNumberText(state.jobNumber);
+}
+
 std::string SettingsPath(const AppState& state) { return ResolvePath(state.baseFolder, FileNames::kSettings); }
 
 std::string DayTextPath(const AppState& state) { return OwnFilePath(state.baseFolder, FileNames::kDayText); }
@@ -35,12 +45,12 @@ void SplitDayIntoPages(AppState& state, PageList& list) {
   if (FileExists(DayTextPath(state))) {
     SplitReports(state.baseFolder, state.simoTable, state.reportFiles);
     state.applyPerfLimit = true;
-    RebuildPageList(state, list);
+    RefillPageList(state, list);
   }
   SetDefaultChecks(list);
 }
 
-void RebuildPageList(AppState& state, PageList& list) {
+void RefillPageList(AppState& state, PageList& list) {
   const PageChoice choice{state.settings.reportLetters, state.settings.trackLetters, state.applyPerfLimit,
                           state.settings.maxPerfLines};
   BuildPageList(state.baseFolder, state.reportFiles, choice, list);

@@ -10,8 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "base/working_folders.h"
 #include "browser/page_list.h"
 #include "shell/app_state.h"
+
+// Sets the state's profile and working folders for a run on `folders`.
+void SetFolders(AppState& state, const WorkingFolders& folders);
+
+// Takes up the job number kept by the last run (0 without one) and its text.
+void LoadJobNumber(AppState& state);
 
 // The settings file's path for the state's working folder.
 std::string SettingsPath(const AppState& state);
@@ -32,7 +39,7 @@ void SplitDayIntoPages(AppState& state, PageList& list);
 
 // Rebuilds the page list from the last split with the current settings and
 // state.applyPerfLimit. An IoError leaves the list empty.
-void RebuildPageList(AppState& state, PageList& list);
+void RefillPageList(AppState& state, PageList& list);
 
 // The first steps of PRINT: when a page is checked, raises and keeps the job number
 // and writes the print file of the checked pages with the stamp of `now`. Returns

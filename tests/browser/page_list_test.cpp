@@ -94,18 +94,18 @@ TEST(PageList, ItemsOpenTheirPageFileAndFillersNothing) {
   EXPECT_EQ(ItemPath(list, 2, "/base/"), std::nullopt);
 }
 
-TEST(ShowView, ShowsAnExistingFileAsUtf8AndRemembersItsFullPath) {
+TEST(LoadViewText, ShowsAnExistingFileAsUtf8AndRemembersItsFullPath) {
   TempFolder folder;
   std::string deep;
   while (deep.size() < 150) deep += "deep-folder-name/";
   const std::string page = folder.Write(deep + "E01Tam", "\f@E01Tam\r\n\xDA\xC4\xC2 \xB3\r\nend\x1Aignored");
   ASSERT_GT(page.size(), 127u);
   std::string viewFileName = "previous";
-  EXPECT_EQ(ShowView(page, viewFileName), std::optional<std::string>("\u2640@E01Tam\n\u250C\u2500\u252C \u2502\nend"));
+  EXPECT_EQ(LoadViewText(page, viewFileName), std::optional<std::string>("\u2640@E01Tam\n\u250C\u2500\u252C \u2502\nend"));
   EXPECT_EQ(viewFileName, page) << "the path is not cut";
 
-  EXPECT_EQ(ShowView(folder.Path() + "missing", viewFileName), std::nullopt);
-  EXPECT_EQ(ShowView(folder.Path(), viewFileName), std::nullopt) << "a folder is no page";
+  EXPECT_EQ(LoadViewText(folder.Path() + "missing", viewFileName), std::nullopt);
+  EXPECT_EQ(LoadViewText(folder.Path(), viewFileName), std::nullopt) << "a folder is no page";
   EXPECT_EQ(viewFileName, page);
 }
 

@@ -21,7 +21,9 @@
 #include "base/file_layer.h"
 #include "platform/system/fonts.h"
 #include "base/settings.h"
+#include "base/text.h"
 #include "platform/system/up_down.h"
+#include "platform/system/place.h"
 
 namespace {
 
@@ -37,13 +39,6 @@ std::vector<bool> CheckMarksOf(const PageList& list) {
   std::vector<bool> marks;
   for (const PageItem& item : list.items) marks.push_back(item.checked);
   return marks;
-}
-
-template <typename Widget>
-Widget* Place(Widget* widget, const char* name, int left, int top, int width, int height) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setGeometry(left, top, width, height);
-  return widget;
 }
 
 }  // namespace
@@ -224,13 +219,10 @@ void TMainForm::ConnectCommands() {
 void TMainForm::DirtyUp() {
   // A failing step ends the list; the window opens with the state reached so far.
   RunCommand(m_showMessage, [this] {
-    std::string exePath = QCoreApplication::applicationFilePath().toStdString();
-    if (exePath.size() > kExePathLimit) exePath.resize(kExePathLimit);
-    m_state.exePath = exePath;
+    m_state.exePath = CutText(QCoreApplication::applicationFilePath().toStdString(), kExePathLimit);
     setWindowTitle(FromBytes(MainCaption(m_state.exePath)));
 
-    m_state.homeFolder = m_folders.homeFolder;
-    m_state.baseFolder = m_folders.baseFolder;
+    SetFolders(m_state, m_folders);
 
     RemoveObsoleteFiles(m_state.homeFolder, ObsoleteFiles());
 
@@ -248,9 +240,7 @@ void TMainForm::DirtyUp() {
     SaveButton->setEnabled(dayTextExists);
     LoadButton->setEnabled(dayTextExists);
     // The job number carries on from the last run, so stamps stay unique through the day.
-    m_state.jobNumber = ReadJobNumber(OwnFilePath(m_state.baseFolder, kJobNumberFileName));
-    if (m_state.jobNumber > 9999) m_state.jobNumber = 0;
-    m_state.jobNumberText = JobNumberText(m_state.jobNumber);
+    LoadJobNumber(m_state);
     PrintCounter->setText(QStringLiteral("    "));
 
     InstallFiles(m_state.baseFolder);
@@ -276,7 +266,7 @@ void TMainForm::CleanUp() {
 
 void TMainForm::RebuildPageList() {
   try {
-    ::RebuildPageList(m_state, m_pageList);
+    RefillPageList(m_state, m_pageList);
   } catch (const IoError&) {
     ShowPageList();  // the list was emptied
     throw;
@@ -297,7 +287,7 @@ void TMainForm::ShowPageList() {
 }
 
 void TMainForm::ShowView(const std::string& path) {
-  if (const auto text = ::ShowView(path, m_state.viewFileName)) MainMemo->setPlainText(QString::fromUtf8(*text));
+  if (const auto text = LoadViewText(path, m_state.viewFileName)) MainMemo->setPlainText(QString::fromUtf8(*text));
 }
 
 void TMainForm::ReportBoxClick(int index) {

@@ -62,7 +62,7 @@ void TMainForm::MenuEditClick() {
   ApplyScratchEdit(m_state.baseFolder, pageName, m_editForm->Lines());
   // The memo shows the rewritten page; ViewFileName keeps naming what was shown before.
   std::string viewFileName = m_state.viewFileName;
-  if (const auto text = ::ShowView(pagePath, viewFileName)) MainMemo->setPlainText(QString::fromUtf8(*text));
+  if (const auto text = LoadViewText(pagePath, viewFileName)) MainMemo->setPlainText(QString::fromUtf8(*text));
   ReportListBox->setFocus();
 }
 

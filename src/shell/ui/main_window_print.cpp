@@ -53,8 +53,7 @@ void TMainForm::FontSelectClick() {
   // The word keeps the mode and the two paper choices; the darkness bits are cleared.
   m_state.legalPaper = m_printerXForm->LegalChecked();
   m_state.duplexPrint = m_printerXForm->DuplexChecked();
-  m_state.settings.printSettings = static_cast<std::uint16_t>(m_state.printMode | (m_state.legalPaper ? 0x8 : 0) |
-                                                              (m_state.duplexPrint ? 0x10 : 0));
+  m_state.settings.printSettings = EncodePrintSettings({m_state.printMode, m_state.legalPaper, m_state.duplexPrint});
 }
 
 void TMainForm::SpinFontDblClick() {

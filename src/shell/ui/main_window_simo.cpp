@@ -3,26 +3,12 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
+#include "browser/page_list.h"
 #include "canvas/ui/simo_options_dialog.h"
 #include "canvas/simo_schedule.h"
 #include "platform/system/printing_services.h"
 #include "platform/system/qt_printer_canvas.h"
-#include "base/cp437.h"
 #include "shell/ui/main_window.h"
-
-namespace {
-
-// The schedule as the view shows it: code page 437 lines joined by line feeds.
-QString ViewText(const std::vector<std::string>& lines) {
-  std::string bytes;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) bytes += '\n';
-    bytes += lines[i];
-  }
-  return QString::fromUtf8(Cp437ToUtf8(bytes));
-}
-
-}  // namespace
 
 void TMainForm::PrintSimoClick() {
   std::vector<std::string> checkedTexts;
@@ -32,14 +18,14 @@ void TMainForm::PrintSimoClick() {
   WriteSimoDump(OwnFilePath(m_state.baseFolder, FileNames::kSchedule), lines);
 
   const QString previousView = MainMemo->toPlainText();
-  MainMemo->setPlainText(ViewText(lines));
+  MainMemo->setPlainText(QString::fromUtf8(ViewText(lines)));
   // Nothing to print: the view goes on showing the empty schedule.
   if (lines.empty()) return;
 
   // Afterwards the view shows its file again, also when printing failed, so that it
   // never goes on showing the schedule while the page commands work on that file.
   const auto showViewAgain = [this, &previousView] {
-    if (const auto text = ::ShowView(m_state.viewFileName, m_state.viewFileName)) {
+    if (const auto text = LoadViewText(m_state.viewFileName, m_state.viewFileName)) {
       MainMemo->setPlainText(QString::fromUtf8(*text));
     } else {
       MainMemo->setPlainText(previousView);  // no file shown before (the ruler), or it is gone

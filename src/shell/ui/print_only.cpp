@@ -12,11 +12,10 @@
 #include "platform/system/printing_services.h"
 #include "platform/system/qt_printer_canvas.h"
 #include "base/file_layer.h"
+#include "base/scope_guard.h"
 #include "shell/day_cycle.h"
 
 namespace {
-
-constexpr std::chrono::milliseconds kInstanceWait{2000};
 
 struct PrintOnlyOptions {
   std::optional<int> mode;
@@ -56,24 +55,6 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& argume
   return std::nullopt;
 }
 
-// Rejoins the pages when it goes out of scope, as closing the program does, so the
-// day's text is whole again however the print ended.
-class RejoinGuard {
- public:
-  explicit RejoinGuard(AppState& state) : m_state(state) {}
-  ~RejoinGuard() {
-    try {
-      RejoinReports(m_state.baseFolder, m_state.reportFiles);
-    } catch (const IoError&) {
-      // Reported by Finish() when called; a destructor must not throw.
-    }
-  }
-  void Finish() { RejoinReports(m_state.baseFolder, m_state.reportFiles); }
-
- private:
-  AppState& m_state;
-};
-
 // Prints the prepared print file: into `output` when given, else on the current printer.
 PrintOutcome PrintPrepared(AppState& state, PrintingServices& printing, const std::string& output) {
   if (output.empty()) {
@@ -82,7 +63,7 @@ PrintOutcome PrintPrepared(AppState& state, PrintingServices& printing, const st
                          *printing.spooler, printing.currentPrinter->DeviceName());
   }
   const std::string printFile = OwnFilePath(state.baseFolder, kPrintFileName);
-  PrintOutcome outcome;
+  PrintOutcome outcome = PrintOutcome::Delivered();
   if (IsPclMode(state.printMode)) {
     BuildPclJob(printFile, output, ModeLetter(state.printMode), state.legalPaper, state.duplexPrint);
   } else {
@@ -91,7 +72,7 @@ PrintOutcome PrintPrepared(AppState& state, PrintingServices& printing, const st
       CanvasPrintFile(state.baseFolder, std::string(kPrintFileName), ModeLetter(state.printMode), canvas,
                       state.legalPaper);
     } catch (const PrintFailure& failure) {
-      outcome = {false, failure.what()};
+      outcome = PrintOutcome::Failed(failure.what());
     }
   }
   DeleteIfExists(printFile);
@@ -128,13 +109,12 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
   }
 
   AppState state;
-  state.homeFolder = folders.homeFolder;
-  state.baseFolder = folders.baseFolder;
+  SetFolders(state, folders);
   std::string step = "reading the settings";
   try {
     LoadSettings(state, /*writeDefaults=*/false);
     if (options.mode) state.printMode = *options.mode;
-    state.jobNumber = ReadJobNumber(OwnFilePath(state.baseFolder, kJobNumberFileName));
+    LoadJobNumber(state);
 
     step = "decoding the data file";
     DecodeDeliveredDay(state);
@@ -150,7 +130,9 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
       return 1;
     }
     step = "splitting the day into pages";
-    RejoinGuard rejoin(state);
+    // The pages are joined back as closing the program does, so the day's text is
+    // whole again however the print ended.
+    ScopeGuard rejoin([&state] { RejoinReports(state.baseFolder, state.reportFiles); });
     PageList list;
     SplitDayIntoPages(state, list);
 
@@ -161,7 +143,8 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
     }
     const PrintOutcome outcome = PrintPrepared(state, printing, options.output);
     step = "joining the pages back into the day's text";
-    rejoin.Finish();
+    RejoinReports(state.baseFolder, state.reportFiles);
+    rejoin.Dismiss();
     if (!outcome.delivered) {
       err << "vantrose-print: the job did not reach the printer: " << outcome.reason << "\n";
       return 1;

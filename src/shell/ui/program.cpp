@@ -10,10 +10,6 @@
 #include "shell/ui/main_window.h"
 #include "shell/ui/splash_window.h"
 
-namespace {
-constexpr std::chrono::milliseconds kInstanceWait{2000};
-}
-
 Program::Program() = default;
 Program::~Program() = default;
 
