@@ -9,9 +9,9 @@
 #include <cstring>
 #include <string>
 
+#include "base/file_layer.h"
 #include "canvas/canvas_print.h"
 #include "platform/system/qt_printer_canvas.h"
-#include "base/file_layer.h"
 
 int main(int argc, char** argv) {
   if (argc != 4 || std::strlen(argv[3]) != 1) {

@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "import/race_data.h"
 #include "base/file_layer.h"
+#include "import/race_data.h"
 
 namespace {
 
@@ -26,7 +26,10 @@ int MakeData(const std::string& path, long megabytes) {
   for (long r = 1; r < records; ++r) {
     for (std::size_t i = 0; i < kRaceRecordSize; ++i) {
       const auto roll = random() % 100;
-      std::uint8_t byte = roll < 2 ? '\r' : roll < 4 ? '\n' : roll < 8 ? 0xC4 : static_cast<std::uint8_t>(' ' + random() % 90);
+      std::uint8_t byte = roll < 2   ? '\r'
+                          : roll < 4 ? '\n'
+                          : roll < 8 ? 0xC4
+                                     : static_cast<std::uint8_t>(' ' + random() % 90);
       if (random() % 5000 == 0) byte = 1;
       record[i] = static_cast<char>(DecodeByte(byte));
     }

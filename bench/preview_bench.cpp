@@ -15,6 +15,9 @@
 #include <cstring>
 #include <string>
 
+#include "base/file_layer.h"
+#include "base/settings.h"
+#include "base/working_folders.h"
 #include "browser/page_list.h"
 #include "import/page_index.h"
 #include "import/race_data.h"
@@ -22,9 +25,6 @@
 #include "pcl/print_commands.h"
 #include "pcl/print_preview.h"
 #include "pcl/ui/print_preview_window.h"
-#include "base/file_layer.h"
-#include "base/settings.h"
-#include "base/working_folders.h"
 
 namespace {
 

@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "base/file_layer.h"
+#include "base/settings.h"
+#include "base/working_folders.h"
 #include "browser/page_list.h"
 #include "import/page_index.h"
 #include "import/race_data.h"
 #include "import/report_split.h"
 #include "pcl/pcl_compose.h"
 #include "pcl/print_commands.h"
-#include "base/file_layer.h"
-#include "base/settings.h"
-#include "base/working_folders.h"
 
 namespace {
 

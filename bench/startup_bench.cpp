@@ -8,13 +8,13 @@
 #include <cstdio>
 #include <string>
 
+#include "base/file_layer.h"
+#include "base/settings.h"
+#include "base/working_folders.h"
 #include "browser/page_list.h"
 #include "import/page_index.h"
 #include "import/race_data.h"
 #include "import/report_split.h"
-#include "base/file_layer.h"
-#include "base/settings.h"
-#include "base/working_folders.h"
 
 namespace {
 

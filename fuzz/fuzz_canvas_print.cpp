@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "base/file_layer.h"
 #include "canvas/block_split.h"
 #include "canvas/canvas_print.h"
 #include "fuzz_support.h"
-#include "base/file_layer.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "fuzz_support.h"
 #include "base/cp437.h"
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input = InputBytes(data, size);

@@ -8,11 +8,11 @@
 #include <set>
 #include <string>
 
+#include "base/cp437.h"
+#include "base/file_layer.h"
 #include "browser/archive.h"
 #include "fuzz_support.h"
 #include "import/report_split.h"
-#include "base/cp437.h"
-#include "base/file_layer.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "base/file_layer.h"
 #include "fuzz_support.h"
 #include "pcl/pcl_compose.h"
 #include "pcl/pcl_reader.h"
-#include "base/file_layer.h"
 
 namespace {
 
@@ -35,8 +35,7 @@ void CheckJob(const std::string& job) {
     FUZZ_CHECK(command.kind != PclCommandKind::CarriageReturn && command.kind != PclCommandKind::LineFeed &&
                command.kind != PclCommandKind::ShiftOut && command.kind != PclCommandKind::ShiftIn);
   }
-  for (const PclTextRun& run : parsed.runs)
-    FUZZ_CHECK(run.bytes.find_first_of("\x1B\x0E\x0F") == std::string::npos);
+  for (const PclTextRun& run : parsed.runs) FUZZ_CHECK(run.bytes.find_first_of("\x1B\x0E\x0F") == std::string::npos);
   if (!job.empty()) {
     // Every page begins and ends with a printer reset.
     FUZZ_CHECK(parsed.commands.front().kind == PclCommandKind::Reset);

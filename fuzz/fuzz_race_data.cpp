@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "base/file_layer.h"
 #include "fuzz_support.h"
 #include "import/race_data.h"
-#include "base/file_layer.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string bytes(InputBytes(data, size));
   unsigned recordCount = 0;
   if (bytes.size() >= 2) {
-    recordCount = (static_cast<unsigned char>(bytes[0]) | static_cast<unsigned char>(bytes[1]) << 8) %
-                  (kMostRecords + 1);
+    recordCount =
+        (static_cast<unsigned char>(bytes[0]) | static_cast<unsigned char>(bytes[1]) << 8) % (kMostRecords + 1);
     bytes[0] = static_cast<char>(recordCount);
     bytes[1] = 0;
   }

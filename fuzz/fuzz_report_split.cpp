@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "base/file_layer.h"
 #include "fuzz_support.h"
 #include "import/page_index.h"
 #include "import/report_split.h"
-#include "base/file_layer.h"
 
 namespace {
 

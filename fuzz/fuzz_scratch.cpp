@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/file_layer.h"
 #include "browser/scratch.h"
 #include "fuzz_support.h"
-#include "base/file_layer.h"
 
 namespace {
 

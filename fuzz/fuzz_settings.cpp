@@ -7,9 +7,9 @@
 #include <cstring>
 #include <string>
 
-#include "fuzz_support.h"
 #include "base/file_layer.h"
 #include "base/settings.h"
+#include "fuzz_support.h"
 
 namespace {
 

@@ -17,8 +17,8 @@ namespace {
 constexpr std::size_t kNumberBytes = 7;  // optimum, maximum, line count, 2-up
 
 std::uint16_t Number16(std::string_view bytes, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                                    static_cast<unsigned char>(bytes[at + 1]) << 8);
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1])
+                                                                                << 8);
 }
 
 void CheckPlan(std::uint16_t optimum, std::uint16_t maximum, std::size_t lineCount) {

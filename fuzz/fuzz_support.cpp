@@ -28,9 +28,7 @@ void EmptyFuzzFolder() {
   for (const fs::directory_entry& entry : fs::directory_iterator(FuzzFolder())) fs::remove_all(entry.path());
 }
 
-std::string WriteFuzzFile(std::string_view relative, std::string_view bytes) {
-  return Folder().Write(relative, bytes);
-}
+std::string WriteFuzzFile(std::string_view relative, std::string_view bytes) { return Folder().Write(relative, bytes); }
 
 ContractCanvas::ContractCanvas(int portraitWidth, int portraitHeight, bool asciiOnly)
     : m_portraitWidth(portraitWidth), m_portraitHeight(portraitHeight), m_asciiOnly(asciiOnly) {}

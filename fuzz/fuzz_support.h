@@ -13,8 +13,7 @@
 #include "platform/printer_canvas.h"
 
 // Aborts with the failed condition and its place; libFuzzer then saves the input.
-#define FUZZ_CHECK(condition) \
-  ((condition) ? static_cast<void>(0) : FuzzCheckFailed(#condition, __FILE__, __LINE__))
+#define FUZZ_CHECK(condition) ((condition) ? static_cast<void>(0) : FuzzCheckFailed(#condition, __FILE__, __LINE__))
 
 [[noreturn]] void FuzzCheckFailed(const char* condition, const char* file, int line);
 

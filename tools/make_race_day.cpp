@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "sample_day/sample_day.h"
 #include "base/file_layer.h"
 #include "base/working_folders.h"
+#include "sample_day/sample_day.h"
 
 namespace {
 

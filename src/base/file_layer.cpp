@@ -231,8 +231,7 @@ void MakeExecutable(const std::string& path) {
   CountOperation(path);
 #ifndef _WIN32
   std::error_code error;
-  fs::permissions(NativePath(path),
-                  fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+  fs::permissions(NativePath(path), fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
                   fs::perm_options::add, error);
   if (error) ThrowIoError(ErrnoOf(error), path);
 #endif
@@ -339,8 +338,7 @@ void InputFile::Close() {
 
 // ---- OutputFile ----
 
-OutputFile::OutputFile(const std::string& path, CreateFailure failure, const std::string& reportedPath)
-    : m_path(path) {
+OutputFile::OutputFile(const std::string& path, CreateFailure failure, const std::string& reportedPath) : m_path(path) {
   int error = 0;
   try {
     CountOperation(path);

@@ -162,8 +162,7 @@ class OutputFile {
 // the temporary file is removed and the target stays as it was.
 class AtomicFile {
  public:
-  explicit AtomicFile(const std::string& targetPath,
-                      CreateFailure failure = CreateFailure::IoText);
+  explicit AtomicFile(const std::string& targetPath, CreateFailure failure = CreateFailure::IoText);
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
@@ -189,5 +188,4 @@ std::string ReadFile(const std::string& path);
 // `maxLines` at most, and closes it.
 std::vector<std::string> ReadLines(const std::string& path, std::size_t maxLines = SIZE_MAX);
 // Replaces a file atomically with `content`.
-void ReplaceFile(const std::string& path, std::string_view content,
-                 CreateFailure failure = CreateFailure::IoText);
+void ReplaceFile(const std::string& path, std::string_view content, CreateFailure failure = CreateFailure::IoText);

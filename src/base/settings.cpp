@@ -1,10 +1,10 @@
 #include "base/settings.h"
 
-#include "base/file_layer.h"
-#include "base/text.h"
-
 #include <algorithm>
 #include <iterator>
+
+#include "base/file_layer.h"
+#include "base/text.h"
 
 namespace {
 constexpr std::string_view kHexDigits = "0123456789ABCDEF";
@@ -61,7 +61,8 @@ void ParseSettings(const std::vector<std::string>& lines, Settings& settings) {
 }
 
 std::string FormatSettings(Settings& settings) {
-  settings.optCodes = CutText(HexText(settings.printSettings, 1) + HexText(settings.maxPerfLines, 1), kSettingTextLimit);
+  settings.optCodes =
+      CutText(HexText(settings.printSettings, 1) + HexText(settings.maxPerfLines, 1), kSettingTextLimit);
   std::string bytes;
   for (const std::string* value :
        {&settings.optReserved, &settings.reportLetters, &settings.trackLetters, &settings.optCodes})

@@ -12,12 +12,12 @@ inline constexpr std::size_t kSettingTextLimit = 31;
 inline constexpr std::size_t kSettingLineCount = 4;
 
 struct Settings {
-  std::string optReserved = "0000";                           // line 1, kept as read
-  std::string reportLetters = "AXE";                          // line 2: report kinds listed
+  std::string optReserved = "0000";                          // line 1, kept as read
+  std::string reportLetters = "AXE";                         // line 2: report kinds listed
   std::string trackLetters = "@ABCDEFGHIJKLMNOPQRSTUVWXYZ";  // line 3: track groups listed
-  std::string optCodes = "27";                                // line 4: PrintSettings, MaxPerfLines
-  std::uint16_t printSettings = 2;  // bits 0-2 print mode, bit 3 legal paper, bit 4 duplex
-  std::uint16_t maxPerfLines = 7;   // performance lines kept per table on E pages
+  std::string optCodes = "27";                               // line 4: PrintSettings, MaxPerfLines
+  std::uint16_t printSettings = 2;                           // bits 0-2 print mode, bit 3 legal paper, bit 4 duplex
+  std::uint16_t maxPerfLines = 7;                            // performance lines kept per table on E pages
 };
 
 // The print choices packed into the PrintSettings word.

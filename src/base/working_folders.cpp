@@ -11,8 +11,7 @@ WorkingFolders SettleFolders(const char* userProfile, const char* home) {
   const char* profile = userProfile != nullptr && *userProfile != '\0' ? userProfile : home;
   WorkingFolders folders;
   folders.homeFolder = CutText(profile != nullptr ? profile : "", kFolderTextLimit);
-  if (folders.homeFolder.empty() || folders.homeFolder.back() != kPathSeparator)
-    folders.homeFolder += kPathSeparator;
+  if (folders.homeFolder.empty() || folders.homeFolder.back() != kPathSeparator) folders.homeFolder += kPathSeparator;
   folders.baseFolder = CutText(JoinPath(folders.homeFolder, "RavelstowData/Vantrose/"), kFolderTextLimit);
   return folders;
 }
@@ -30,8 +29,7 @@ void ExtractResource(std::string_view name, const std::string& path) {
 }
 
 void InstallFiles(const std::string& baseFolder) {
-  for (const InstalledFile& file : kInstalledFiles)
-    ExtractResource(file.resource, OwnFilePath(baseFolder, file.file));
+  for (const InstalledFile& file : kInstalledFiles) ExtractResource(file.resource, OwnFilePath(baseFolder, file.file));
 }
 
 std::vector<std::string_view> ObsoleteFiles() {

@@ -83,8 +83,8 @@ std::string ArchivePath(const std::string& baseFolder, std::string_view name) {
   return ResolvePath(baseFolder, relative);
 }
 
-void SavePages(const std::string& archivePath, const std::string& baseFolder,
-               const std::vector<PageItem>& items, PageSelection selection) {
+void SavePages(const std::string& archivePath, const std::string& baseFolder, const std::vector<PageItem>& items,
+               PageSelection selection) {
   AtomicFile archive(archivePath);
   for (const PageItem& item : items) {
     if (selection == PageSelection::CheckedOnly && !item.checked) continue;
@@ -106,8 +106,7 @@ void RestoreText(const std::string& archivePath, const std::string& textPath) {
   text.Commit();
 }
 
-ArchiveLoad LoadArchive(const std::string& baseFolder, const std::string& archivePath,
-                        const ArchiveLoadSteps& steps) {
+ArchiveLoad LoadArchive(const std::string& baseFolder, const std::string& archivePath, const ArchiveLoadSteps& steps) {
   if (!FileExists(archivePath)) return ArchiveLoad::NoSuchArchive;
   const FolderSnapshot before(baseFolder);
   ScopeGuard rollback([&before] { before.PutBack(); });

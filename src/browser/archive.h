@@ -36,8 +36,8 @@ enum class PageSelection { All, CheckedOnly };
 // in `baseFolder` (fillers among them) are skipped, and with CheckedOnly so are the
 // unchecked ones. The archive appears only once complete: a failure leaves an older
 // archive of that name whole and no partial one. Throws IoError.
-void SavePages(const std::string& archivePath, const std::string& baseFolder,
-               const std::vector<PageItem>& items, PageSelection selection);
+void SavePages(const std::string& archivePath, const std::string& baseFolder, const std::vector<PageItem>& items,
+               PageSelection selection);
 
 // Replaces `textPath` with the lines of the archive at `archivePath`, each ended
 // by CR LF (the archive's text ends at a byte 26). A failure leaves the old text
@@ -62,5 +62,4 @@ enum class ArchiveLoad { Loaded, NoSuchArchive };
 // back as they were before the load (new ones removed, changed and deleted ones
 // restored) and the exception goes on to the caller. Keeps those files in memory
 // while it runs.
-ArchiveLoad LoadArchive(const std::string& baseFolder, const std::string& archivePath,
-                        const ArchiveLoadSteps& steps);
+ArchiveLoad LoadArchive(const std::string& baseFolder, const std::string& archivePath, const ArchiveLoadSteps& steps);

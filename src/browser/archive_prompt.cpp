@@ -1,7 +1,7 @@
 #include "browser/archive_prompt.h"
 
-#include "browser/archive.h"
 #include "base/cp437.h"
+#include "browser/archive.h"
 
 std::optional<std::string> AskArchiveName(const std::function<std::string()>& ask) {
   for (;;) {

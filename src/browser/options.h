@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "import/page_index.h"
 #include "base/settings.h"
+#include "import/page_index.h"
 
 // The items of `ReportOptions` and the report letters they stand for, in dialog order.
-inline constexpr std::array<std::string_view, 4> kReportOptionTexts = {
-    "(A)  Vantrose-A", "(X)  Main Track", "(E)  Performances", "(B)  Vantrose-B"};
+inline constexpr std::array<std::string_view, 4> kReportOptionTexts = {"(A)  Vantrose-A", "(X)  Main Track",
+                                                                       "(E)  Performances", "(B)  Vantrose-B"};
 inline constexpr std::string_view kReportOptionLetters = "AXEB";
 
 // The range of `emaxupdown`.

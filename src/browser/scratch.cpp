@@ -17,7 +17,7 @@ constexpr std::size_t kTableLineLength = 80;
 // Characters 70 to 78 of a table start line (code page 437 box drawing).
 constexpr unsigned char kHorizontal = 196;
 constexpr unsigned char kDownTee = 194;
-constexpr unsigned char kTableStartPattern[] = {kHorizontal, kHorizontal, kDownTee,  kHorizontal, kHorizontal,
+constexpr unsigned char kTableStartPattern[] = {kHorizontal, kHorizontal, kDownTee, kHorizontal, kHorizontal,
                                                 kHorizontal, kHorizontal, kDownTee, kHorizontal};
 
 // 0-based offsets of the two four-character odds fields (characters 70 to 73 and
@@ -83,7 +83,7 @@ bool IsMarked(std::string_view line) { return line.find('!') != std::string_view
 
 // The lines of one table between its start line and its ending line.
 struct Table {
-  std::vector<std::string> lines;  // entry and marked lines, in page order
+  std::vector<std::string> lines;    // entry and marked lines, in page order
   std::vector<std::size_t> entries;  // indexes into `lines` of the entry lines
   std::vector<Odds> odds;            // the values of each entry
   bool valid = true;                 // every value readable and above -1.0

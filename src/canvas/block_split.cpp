@@ -105,8 +105,7 @@ int PieceCount(int lineCount, int pieceThreshold) {
 }
 
 std::vector<Piece> SplitBlocks(const std::vector<Block>& blocks, int pieceCount) {
-  if (pieceCount < 1 || pieceCount > kMaxPieces)
-    throw std::out_of_range("SplitBlocks: piece count outside 1..4");
+  if (pieceCount < 1 || pieceCount > kMaxPieces) throw std::out_of_range("SplitBlocks: piece count outside 1..4");
   const int blockCount = static_cast<int>(blocks.size());
   // A page with fewer blocks than pieces has no valid cut: each block stands alone.
   const int pieces = pieceCount < blockCount ? pieceCount : blockCount;

@@ -65,8 +65,8 @@ std::uint16_t HeldAs16Bits(long long value) {
 // Lays the pieces of one page out; `columnGridX(p)` gives the text column of piece p
 // (from 0), and a new sheet is asked for before every piece for which `sheetBefore(p)`.
 template <typename ColumnOf, typename SheetBefore>
-void LayPieces(CanvasJob& job, const PrintArea& area, const std::vector<std::string>& pageLines,
-               int pieceCount, ColumnOf columnGridX, SheetBefore sheetBefore) {
+void LayPieces(CanvasJob& job, const PrintArea& area, const std::vector<std::string>& pageLines, int pieceCount,
+               ColumnOf columnGridX, SheetBefore sheetBefore) {
   const std::vector<Block> blocks = GroupBlocks(pageLines);
   const std::vector<Piece> pieces = SplitBlocks(blocks, pieceCount);
   for (std::size_t p = 0; p < pieces.size(); ++p) {
@@ -85,8 +85,8 @@ void LayPieces(CanvasJob& job, const PrintArea& area, const std::vector<std::str
 
 // The page loop of one job. The orientation is set only now, after the caller opened
 // its input, so that an open failure reaches the printer with nothing.
-void PrintPages(PrintFileReader& reader, PageOrientation orientation, const PagePrinter& printer,
-                PrinterCanvas& canvas, bool& legalPaper) {
+void PrintPages(PrintFileReader& reader, PageOrientation orientation, const PagePrinter& printer, PrinterCanvas& canvas,
+                bool& legalPaper) {
   canvas.SetOrientation(orientation);
   const PrintArea area = MakePrintArea(orientation, canvas.PageWidth(), canvas.PageHeight());
 
@@ -108,8 +108,8 @@ void PrintPages(PrintFileReader& reader, PageOrientation orientation, const Page
   job.Finish();
 }
 
-void PrintPages(const std::string& path, PageOrientation orientation, const PagePrinter& printer,
-                PrinterCanvas& canvas, bool& legalPaper) {
+void PrintPages(const std::string& path, PageOrientation orientation, const PagePrinter& printer, PrinterCanvas& canvas,
+                bool& legalPaper) {
   InputFile file(path);  // an open failure comes before anything reaches the printer
   PrintFileReader reader(file);
   PrintPages(reader, orientation, printer, canvas, legalPaper);
@@ -171,8 +171,7 @@ std::string PrintFileReader::ReadPrintLine() {
   do {
     if (!BytesLeft()) break;
     ReadPrintChar();
-    if (!m_endOfLine && m_byte != kPrintLineFeed && line.size() < kPrintLineWidth)
-      line += static_cast<char>(m_byte);
+    if (!m_endOfLine && m_byte != kPrintLineFeed && line.size() < kPrintLineWidth) line += static_cast<char>(m_byte);
   } while (!m_endOfLine);
   return line;
 }
@@ -242,16 +241,16 @@ void DrawPrintLine(CanvasJob& job, DrawingState& state, const std::string& text)
 
 // ---- Pages and jobs ----
 
-void LayPortraitPage(CanvasJob& job, const PrintArea& area, const std::vector<std::string>& pageLines,
-                     int pieceCount, int originGridX, bool& legalPaper) {
+void LayPortraitPage(CanvasJob& job, const PrintArea& area, const std::vector<std::string>& pageLines, int pieceCount,
+                     int originGridX, bool& legalPaper) {
   legalPaper = IsLegalPage(area.pageWidth, area.pageHeight);
   LayPieces(
       job, area, pageLines, pieceCount, [originGridX](std::size_t) { return originGridX; },
       [](std::size_t piece) { return piece > 0; });
 }
 
-void LayLandscapePage(CanvasJob& job, const PrintArea& area, const std::vector<std::string>& pageLines,
-                      int pieceCount, bool& legalPaper) {
+void LayLandscapePage(CanvasJob& job, const PrintArea& area, const std::vector<std::string>& pageLines, int pieceCount,
+                      bool& legalPaper) {
   legalPaper = IsLegalPage(area.pageWidth, area.pageHeight);
   const int shift = legalPaper ? kLegalColumnShift : 0;
   LayPieces(
@@ -260,19 +259,17 @@ void LayLandscapePage(CanvasJob& job, const PrintArea& area, const std::vector<s
       [](std::size_t piece) { return piece == 2; });
 }
 
-void PrintPortraitPages(const std::string& path, PortraitVariant variant, PrinterCanvas& canvas,
-                        bool& legalPaper) {
+void PrintPortraitPages(const std::string& path, PortraitVariant variant, PrinterCanvas& canvas, bool& legalPaper) {
   PrintPages(path, PageOrientation::Portrait,
-             variant == PortraitVariant::NinePoint ? kPortraitNinePoint : kPortraitSevenPoint, canvas,
-             legalPaper);
+             variant == PortraitVariant::NinePoint ? kPortraitNinePoint : kPortraitSevenPoint, canvas, legalPaper);
 }
 
 void PrintLandscapePages(const std::string& path, PrinterCanvas& canvas, bool& legalPaper) {
   PrintPages(path, PageOrientation::Landscape, kLandscape, canvas, legalPaper);
 }
 
-void CanvasPrintFile(const std::string& baseFolder, const std::string& fileName, char modeLetter,
-                     PrinterCanvas& canvas, bool& legalPaper) {
+void CanvasPrintFile(const std::string& baseFolder, const std::string& fileName, char modeLetter, PrinterCanvas& canvas,
+                     bool& legalPaper) {
   PageOrientation orientation{};
   PagePrinter printer{};
   if (!PagePrinterOf(modeLetter, orientation, printer)) return;  // not a canvas mode: nothing is printed

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/file_layer.h"
 #include "canvas/canvas_job.h"
 #include "platform/printer_canvas.h"
-#include "base/file_layer.h"
 
 // ---- Reading the print file ----
 
@@ -76,9 +76,9 @@ bool IsLegalPage(int pageWidth, int pageHeight);
 
 // The printable area of one job and the layout grid spread over it.
 struct PrintArea {
-  int pageWidth = 0;   // printable area, device pixels
+  int pageWidth = 0;  // printable area, device pixels
   int pageHeight = 0;
-  int gridWidth = 0;   // layout grid units across and down
+  int gridWidth = 0;  // layout grid units across and down
   int gridHeight = 0;
   std::uint16_t usedWidth = 0;   // W': the part of the width the grid covers, pixels
   std::uint16_t usedHeight = 0;  // H'
@@ -123,30 +123,29 @@ enum class PortraitVariant { NinePoint, SevenPoint };
 // piece, text column at grid x `originGridX`, and sets `legalPaper` from the page's
 // shape. A page with fewer blocks than pieces prints one piece per block; a page
 // without blocks prints nothing. Asks for a new sheet between pieces only.
-void LayPortraitPage(CanvasJob& job, const PrintArea& area, const std::vector<std::string>& pageLines,
-                     int pieceCount, int originGridX, bool& legalPaper);
+void LayPortraitPage(CanvasJob& job, const PrintArea& area, const std::vector<std::string>& pageLines, int pieceCount,
+                     int originGridX, bool& legalPaper);
 
 // As LayPortraitPage, with two pieces side by side on a sheet: pieces 1 and 3 in the
 // left column (grid x 180), 2 and 4 in the right (4050), both 360 further right on
 // legal paper; pieces 3 and 4 go on a second sheet.
-void LayLandscapePage(CanvasJob& job, const PrintArea& area, const std::vector<std::string>& pageLines,
-                      int pieceCount, bool& legalPaper);
+void LayLandscapePage(CanvasJob& job, const PrintArea& area, const std::vector<std::string>& pageLines, int pieceCount,
+                      bool& legalPaper);
 
 // Print the whole file at `path` as one job; the orientation is set after the file is
 // opened and stays set. Pages of fewer than 2 lines are skipped. A sheet is started
 // only for text to go on it, and a file with nothing to print begins no document.
 // Throws IoError when the file cannot be opened (nothing reaches the printer) or read
 // (the open document is aborted first).
-void PrintPortraitPages(const std::string& path, PortraitVariant variant, PrinterCanvas& canvas,
-                        bool& legalPaper);
+void PrintPortraitPages(const std::string& path, PortraitVariant variant, PrinterCanvas& canvas, bool& legalPaper);
 void PrintLandscapePages(const std::string& path, PrinterCanvas& canvas, bool& legalPaper);
 
 // Prints the file `fileName` (relative to `baseFolder`, its first 127 characters used) in
 // the canvas mode of `modeLetter`: "G" landscape 7 pt, "H" portrait 7 pt, "I" and "J"
 // portrait 9 pt; any other letter prints nothing and touches nothing. `legalPaper` is
 // the shared flag, set from the printer page's shape. Throws IoError as above.
-void CanvasPrintFile(const std::string& baseFolder, const std::string& fileName, char modeLetter,
-                     PrinterCanvas& canvas, bool& legalPaper);
+void CanvasPrintFile(const std::string& baseFolder, const std::string& fileName, char modeLetter, PrinterCanvas& canvas,
+                     bool& legalPaper);
 
 // As CanvasPrintFile, for print text held in memory (the print preview): the same page
 // loop and layouts, no file read.

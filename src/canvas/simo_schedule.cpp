@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "canvas/canvas_job.h"
 #include "base/file_layer.h"
+#include "canvas/canvas_job.h"
 
 namespace {
 
@@ -27,9 +27,7 @@ inline constexpr int kHeadingX = 525;
 inline constexpr int kHeadingY = 75;
 inline constexpr int kFirstLineY = 325;
 
-int HeldToRange(int lines) {
-  return std::clamp(lines, kLeastLinesPerPage, kMostLinesPerPage) / 4 * 4;
-}
+int HeldToRange(int lines) { return std::clamp(lines, kLeastLinesPerPage, kMostLinesPerPage) / 4 * 4; }
 
 std::size_t RoundUpToFour(std::size_t value) { return (value + 3) / 4 * 4; }
 
@@ -41,12 +39,12 @@ SimoPlan PlanSimoPages(std::uint16_t optimumLines, std::uint16_t maximumLines, s
   if (maximum < optimum) optimum = maximum;
   const auto lines = [](std::size_t count) { return static_cast<std::uint16_t>(count); };
 
-  if (lineCount <= static_cast<std::size_t>(optimum)) return {lines(static_cast<std::size_t>(optimum)), SimoPageKind::OnePage};
+  if (lineCount <= static_cast<std::size_t>(optimum))
+    return {lines(static_cast<std::size_t>(optimum)), SimoPageKind::OnePage};
   if (lineCount <= static_cast<std::size_t>(maximum)) return {lines(RoundUpToFour(lineCount)), SimoPageKind::OnePage};
   if (lineCount <= 2 * static_cast<std::size_t>(maximum)) {
     const std::size_t half = RoundUpToFour(RoundUpToFour(lineCount) / 2);
-    const std::size_t held =
-        std::clamp(half, static_cast<std::size_t>(optimum), static_cast<std::size_t>(maximum));
+    const std::size_t held = std::clamp(half, static_cast<std::size_t>(optimum), static_cast<std::size_t>(maximum));
     return {lines(held), SimoPageKind::TwoPages};
   }
   return {lines(static_cast<std::size_t>(optimum)), SimoPageKind::MorePages};

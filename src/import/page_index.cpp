@@ -5,13 +5,38 @@
 #include "base/file_layer.h"
 
 const std::array<std::string_view, 32> TrackGroups = {
-    "(A) Tam                 ", "(B) GGx Fer SRx Sac Fno ", "(C) SAx Dmr LRC LAx     ", "(D) Del                 ",
-    "(E) Cby EmD             ", "(F) GPx GPW OTC         ", "(G) WOx                 ", "(H) Ind                 ",
-    "(I) APx Haw FAN         ", "(J) Mth Med             ", "(K) CDx Kee TPx ElP KDx ", "(L) FGx LaD             ",
-    "(M) Pim Lrl Tim Cnl     ", "(N) Pen                 ", "(O) MVR Tdn BtP PrM     ", "(P) Prx                 ",
-    "(Q) PID FEx             ", "(R) OPx RPx WRD FMT     ", "(S) Sun TuP Zia Ril SrP ", "(T) LSx Hou Ret         ",
-    "(U) DeD EvD             ", "(V) CTx                 ", "(W) Mnr                 ", "(X) FLx                 ",
-    "(Y) Bel Aqu Sar         ", "", "", "", "", "", "", "",
+    "(A) Tam                 ",
+    "(B) GGx Fer SRx Sac Fno ",
+    "(C) SAx Dmr LRC LAx     ",
+    "(D) Del                 ",
+    "(E) Cby EmD             ",
+    "(F) GPx GPW OTC         ",
+    "(G) WOx                 ",
+    "(H) Ind                 ",
+    "(I) APx Haw FAN         ",
+    "(J) Mth Med             ",
+    "(K) CDx Kee TPx ElP KDx ",
+    "(L) FGx LaD             ",
+    "(M) Pim Lrl Tim Cnl     ",
+    "(N) Pen                 ",
+    "(O) MVR Tdn BtP PrM     ",
+    "(P) Prx                 ",
+    "(Q) PID FEx             ",
+    "(R) OPx RPx WRD FMT     ",
+    "(S) Sun TuP Zia Ril SrP ",
+    "(T) LSx Hou Ret         ",
+    "(U) DeD EvD             ",
+    "(V) CTx                 ",
+    "(W) Mnr                 ",
+    "(X) FLx                 ",
+    "(Y) Bel Aqu Sar         ",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
 };
 
 namespace {
@@ -160,8 +185,8 @@ void TrimPerformances(const std::string& twinPath, const std::string& pagePath, 
       insideTable = false;
       count = 0;
     }
-    const bool performanceLine = insideTable && line.size() > kRightBar && line[kLeftBar] == kVerticalLine &&
-                                 line[kRightBar] == kVerticalLine;
+    const bool performanceLine =
+        insideTable && line.size() > kRightBar && line[kLeftBar] == kVerticalLine && line[kRightBar] == kVerticalLine;
     if (performanceLine) ++count;
     if (insideTable && count == limit && !performanceLine) continue;
     if (count > limit) continue;

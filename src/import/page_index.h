@@ -37,10 +37,10 @@ struct PageList {
 
 // What the settings say about the list.
 struct PageChoice {
-  std::string reportLetters;    // report kinds listed: any of "A", "X", "E", "B"
-  std::string trackLetters;     // group letters of TrackGroups listed
-  bool applyPerfLimit = true;   // trim the listed E pages now
-  int maxPerfLines = 7;         // performance lines kept per table, used as 1..14
+  std::string reportLetters;   // report kinds listed: any of "A", "X", "E", "B"
+  std::string trackLetters;    // group letters of TrackGroups listed
+  bool applyPerfLimit = true;  // trim the listed E pages now
+  int maxPerfLines = 7;        // performance lines kept per table, used as 1..14
 };
 
 // Characters 4 to 6 of a report name (fewer for a shorter name).
@@ -57,8 +57,7 @@ void SetDefaultChecks(PageList& list);
 // them by default and selects the first page. When `choice.applyPerfLimit` is set,
 // each listed E page is trimmed as it is met. `list` is emptied first; an IoError
 // from trimming leaves it empty.
-void BuildPageList(const std::string& baseFolder, const ReportTable& reports, const PageChoice& choice,
-                   PageList& list);
+void BuildPageList(const std::string& baseFolder, const ReportTable& reports, const PageChoice& choice, PageList& list);
 
 // Rewrites `pagePath` from `twinPath`, keeping per performance table the lines up to
 // the `maxPerfLines`-th `PerformanceLine` (limited to 1..14) and the table's bottom

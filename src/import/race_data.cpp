@@ -78,8 +78,7 @@ std::string RaceDateText(std::uint16_t dayNumber) {
   return text;
 }
 
-std::uint16_t DecodeRaceData(const std::string& dataPath, const std::string& textPath,
-                             const std::string& userIdText) {
+std::uint16_t DecodeRaceData(const std::string& dataPath, const std::string& textPath, const std::string& userIdText) {
   InputFile data(dataPath);
   // Records that are whole; a trailing piece shorter than a record is never read.
   const std::uint64_t recordsInFile = FileSize(dataPath) / kRaceRecordSize;

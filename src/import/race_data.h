@@ -38,5 +38,4 @@ std::string EncodeRaceData(std::string_view text, std::uint16_t raceDay);
 // next record. The text file is replaced only when the whole text was written.
 // Returns the header's race day number. Throws IoError; a file shorter than one
 // record throws "Read beyond end of file" before the text file is touched.
-std::uint16_t DecodeRaceData(const std::string& dataPath, const std::string& textPath,
-                             const std::string& userIdText);
+std::uint16_t DecodeRaceData(const std::string& dataPath, const std::string& textPath, const std::string& userIdText);

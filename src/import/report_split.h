@@ -59,8 +59,8 @@ std::string TwinName(std::string_view name);
 
 // Gives each report of one split names that no earlier report of the split uses, as
 // page or twin, without regard to letter case. The name itself and its `TwinName`
-// are kept wherever they are free (a page never shares its twin's name); otherwise "~2", "~3", ... is appended (the name
-// cut so the result keeps 15 characters) until the name is free and plain.
+// are kept wherever they are free (a page never shares its twin's name); otherwise "~2", "~3", ... is appended (the
+// name cut so the result keeps 15 characters) until the name is free and plain.
 class ReportNamer {
  public:
   ReportFile Assign(const std::string& listedName);

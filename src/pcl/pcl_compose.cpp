@@ -5,8 +5,8 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "canvas/block_split.h"
 #include "base/file_layer.h"
+#include "canvas/block_split.h"
 
 namespace {
 
@@ -72,8 +72,8 @@ void PlacePiece(PclEmitter& emitter, PclPen& pen, const std::vector<std::string>
   }
 }
 
-void PlaceLandscapePiece(PclEmitter& emitter, const std::vector<std::string>& lines,
-                         const std::vector<Block>& blocks, const Piece& piece, int x) {
+void PlaceLandscapePiece(PclEmitter& emitter, const std::vector<std::string>& lines, const std::vector<Block>& blocks,
+                         const Piece& piece, int x) {
   PclPen pen{x, kFirstLineY, PclLandscapeLineStep(piece.height)};
   PlacePiece(emitter, pen, lines, blocks, piece);
 }
@@ -242,8 +242,8 @@ void PlacePclLine(PclEmitter& emitter, PclPen& pen, std::string_view text) {
   pen.cursorY += std::min(pen.lineStep, kMaxLineStep);
 }
 
-void ComposePortraitPage(PclEmitter& emitter, const std::vector<std::string>& lines, int pieceCount,
-                         char modeLetter, bool legal, bool duplex) {
+void ComposePortraitPage(PclEmitter& emitter, const std::vector<std::string>& lines, int pieceCount, char modeLetter,
+                         bool legal, bool duplex) {
   const PortraitLayout layout = PortraitLayoutOf(modeLetter);
   const std::vector<Block> blocks = GroupBlocks(lines);
   // With fewer blocks than pieces the split gives one piece per block, and none
@@ -265,8 +265,7 @@ void ComposePortraitPage(PclEmitter& emitter, const std::vector<std::string>& li
   emitter.PclReset();
 }
 
-void ComposeLandscapePage(PclEmitter& emitter, const std::vector<std::string>& lines, int pieceCount,
-                          bool legal) {
+void ComposeLandscapePage(PclEmitter& emitter, const std::vector<std::string>& lines, int pieceCount, bool legal) {
   const std::vector<Block> blocks = GroupBlocks(lines);
   const std::vector<Piece> pieces = SplitBlocks(blocks, pieceCount);
   if (pieces.empty()) return;

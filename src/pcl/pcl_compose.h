@@ -67,8 +67,8 @@ int PclLandscapeLineStep(int pieceHeight);
 
 // Where the next line goes and how far the one after it is, in decipoints.
 struct PclPen {
-  int cursorX = 0;  // PclCursorX
-  int cursorY = 0;  // PclCursorY
+  int cursorX = 0;   // PclCursorX
+  int cursorY = 0;   // PclCursorY
   int lineStep = 0;  // PclLineStep
 };
 
@@ -81,11 +81,10 @@ void PlacePclLine(PclEmitter& emitter, PclPen& pen, std::string_view text);
 // blocks than `pieceCount` prints one piece per block. Every emitted page begins and
 // ends with a printer reset.
 // Portrait, one piece per sheet; `modeLetter` is 'H', 'I' or 'J'.
-void ComposePortraitPage(PclEmitter& emitter, const std::vector<std::string>& lines, int pieceCount,
-                         char modeLetter, bool legal, bool duplex);
+void ComposePortraitPage(PclEmitter& emitter, const std::vector<std::string>& lines, int pieceCount, char modeLetter,
+                         bool legal, bool duplex);
 // Landscape, two pieces side by side per sheet; the duplex choice does not apply.
-void ComposeLandscapePage(PclEmitter& emitter, const std::vector<std::string>& lines, int pieceCount,
-                          bool legal);
+void ComposeLandscapePage(PclEmitter& emitter, const std::vector<std::string>& lines, int pieceCount, bool legal);
 
 // The page loops: read every page of `reader` and compose the pages that have lines.
 void PclPortraitJob(PclPrintReader& reader, PclEmitter& emitter, char modeLetter, bool legal, bool duplex);

@@ -1,7 +1,6 @@
 #include "pcl/pcl_emitters.h"
 
 #include <charconv>
-
 #include <cstdio>
 #include <stdexcept>
 
@@ -81,12 +80,9 @@ void PclEmitter::PclOrientation(std::uint8_t orientation) {
   PclWrite(EscapeSequence("&l" + PclNumber(orientation) + "O"));
 }
 
-void PclEmitter::PclSymbolSet(std::uint8_t symbolSet) {
-  PclWrite(EscapeSequence("(" + PclNumber(symbolSet) + "U"));
-}
+void PclEmitter::PclSymbolSet(std::uint8_t symbolSet) { PclWrite(EscapeSequence("(" + PclNumber(symbolSet) + "U")); }
 
-void PclEmitter::PclFont(std::uint8_t typeface, std::int8_t weight, std::uint8_t style, double pitch,
-                         double height) {
+void PclEmitter::PclFont(std::uint8_t typeface, std::int8_t weight, std::uint8_t style, double pitch, double height) {
   // Three writes that together form one combined sequence.
   PclWrite(EscapeSequence("(s"));
   if (pitch == 0.0) {

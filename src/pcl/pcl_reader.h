@@ -45,28 +45,28 @@ enum class PclCommandKind {
 
 struct PclCommand {
   PclCommandKind kind = PclCommandKind::Text;
-  double value = 0;          // the parameter's value, with its sign
-  bool relative = false;     // the value was written with "+" or "-" (a relative cursor move)
-  char parameter = 0;        // the parameter letter, in capitals ('V', 'R', 'H', 'C', 'U', ...)
-  std::size_t textRun = 0;   // Text: index into ParsedPclJob::runs
+  double value = 0;         // the parameter's value, with its sign
+  bool relative = false;    // the value was written with "+" or "-" (a relative cursor move)
+  char parameter = 0;       // the parameter letter, in capitals ('V', 'R', 'H', 'C', 'U', ...)
+  std::size_t textRun = 0;  // Text: index into ParsedPclJob::runs
 };
 
 // Bytes printed one after another without a command between them.
 struct PclTextRun {
   std::string bytes;
-  double x = 0;        // decipoints from the left, where the first byte is printed
-  double y = 0;        // decipoints from the top
-  int sheet = 0;       // form feeds before the run
+  double x = 0;   // decipoints from the left, where the first byte is printed
+  double y = 0;   // decipoints from the top
+  int sheet = 0;  // form feeds before the run
   PclFontState font;
 };
 
 struct ParsedPclJob {
   std::vector<PclCommand> commands;
   std::vector<PclTextRun> runs;
-  int sheetsEjected = 0;     // form feeds
-  int unknownCommands = 0;   // well-formed escape sequences (or parameters) not understood, skipped
+  int sheetsEjected = 0;      // form feeds
+  int unknownCommands = 0;    // well-formed escape sequences (or parameters) not understood, skipped
   int malformedCommands = 0;  // broken escape sequences, skipped
-  bool truncated = false;    // the job ended inside an escape sequence
+  bool truncated = false;     // the job ended inside an escape sequence
 };
 
 // Parses `job`. Never throws for any input. Cursor model: a row is 120 decipoints (six

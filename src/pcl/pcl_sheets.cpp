@@ -39,8 +39,8 @@ PclSheetLayout LayPclSheets(const ParsedPclJob& job, double dotsPerInch) {
         break;
       case PclCommandKind::Orientation:
         // 0 and 2 are the portrait orientations, 1 and 3 the landscape ones.
-        current.orientation = static_cast<long long>(command.value) % 2 != 0 ? PageOrientation::Landscape
-                                                                           : PageOrientation::Portrait;
+        current.orientation =
+            static_cast<long long>(command.value) % 2 != 0 ? PageOrientation::Landscape : PageOrientation::Portrait;
         break;
       case PclCommandKind::PageSize:
         current.paper = static_cast<int>(command.value) == kLegalPageSize ? PclPaper::Legal : PclPaper::Letter;

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/printer_canvas.h"
 #include "pcl/pcl_reader.h"
+#include "platform/printer_canvas.h"
 
 enum class PclPaper { Letter, Legal };
 

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "canvas/canvas_print.h"
-#include "platform/printer_canvas.h"
-#include "pcl/pcl_compose.h"
-#include "platform/spooler.h"
 #include "base/file_layer.h"
+#include "canvas/canvas_print.h"
+#include "pcl/pcl_compose.h"
+#include "platform/printer_canvas.h"
+#include "platform/spooler.h"
 
 namespace {
 constexpr std::size_t kStampMarkerLimit = 16;  // "ID: " must start after this column

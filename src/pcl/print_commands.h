@@ -29,8 +29,8 @@ inline constexpr std::string_view kJobNumberFileName = "Exec/Vantrose.JOB";
 
 // What a print command stamps on lines that carry "ID: ".
 struct PrintStamp {
-  char weekdayDigit = '1';   // 1 Monday .. 7 Sunday
-  std::string timeText;      // "HH:MM:SS", 24-hour clock
+  char weekdayDigit = '1';    // 1 Monday .. 7 Sunday
+  std::string timeText;       // "HH:MM:SS", 24-hour clock
   std::string jobNumberText;  // four digits
 };
 

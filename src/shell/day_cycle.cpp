@@ -1,12 +1,12 @@
 #include "shell/day_cycle.h"
 
+#include "base/file_layer.h"
+#include "base/settings.h"
+#include "base/working_folders.h"
 #include "import/page_index.h"
 #include "import/race_data.h"
 #include "import/report_split.h"
 #include "pcl/print_commands.h"
-#include "base/file_layer.h"
-#include "base/settings.h"
-#include "base/working_folders.h"
 
 void SetFolders(AppState& state, const WorkingFolders& folders) {
   state.homeFolder = folders.homeFolder;

@@ -1,7 +1,6 @@
 #include "base/cp437.h"
 
 #include <gtest/gtest.h>
-
 #include <set>
 #include <string>
 

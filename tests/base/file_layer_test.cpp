@@ -1,8 +1,7 @@
 #include "base/file_layer.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
+#include <gtest/gtest.h>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -39,7 +38,7 @@ TEST_F(FileLayerTest, InjectedSystemErrorsGiveTheUsersTexts) {
   const std::string path = folder.Write("present.txt", "x");
   const ErrorCase cases[] = {
       {ENOENT, "File not found"},     {EMFILE, "Too many open files"}, {ENFILE, "Too many open files"},
-      {EACCES, "File access denied"}, {EPERM, "File access denied"},  {EROFS, "File access denied"},
+      {EACCES, "File access denied"}, {EPERM, "File access denied"},   {EROFS, "File access denied"},
       {ENOSPC, "Disk full"},
 #ifdef EDQUOT
       {EDQUOT, "Disk full"},

@@ -1,8 +1,7 @@
 #include "base/settings.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "base/file_layer.h"
@@ -34,13 +33,21 @@ TEST(HexTextTest, BringsTheDigitsToTheWidth) {
     unsigned width;
     const char* text;
   } const cases[] = {
-      {26, 1, "A"},         {5, 3, "005"},          {0, 0, "0"},     {0, 1, "0"},
-      {0, 4, "0000"},       {255, 0, "FF"},         {255, 2, "FF"},  {0x1A2B, 2, "2B"},
-      {0xABC, 1, "C"},      {0xFFFFFFFF, 0, "FFFFFFFF"}, {0x80000000, 9, "080000000"},
-      {7, 1, "7"},          {14, 1, "E"},
+      {26, 1, "A"},
+      {5, 3, "005"},
+      {0, 0, "0"},
+      {0, 1, "0"},
+      {0, 4, "0000"},
+      {255, 0, "FF"},
+      {255, 2, "FF"},
+      {0x1A2B, 2, "2B"},
+      {0xABC, 1, "C"},
+      {0xFFFFFFFF, 0, "FFFFFFFF"},
+      {0x80000000, 9, "080000000"},
+      {7, 1, "7"},
+      {14, 1, "E"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(HexText(c.value, c.width), c.text) << c.value << " width " << c.width;
+  for (const Case& c : cases) EXPECT_EQ(HexText(c.value, c.width), c.text) << c.value << " width " << c.width;
   EXPECT_EQ(HexText(0xF, 255), std::string(254, '0') + "F");
 }
 
@@ -49,9 +56,17 @@ TEST(HexValueTest, ReadsHexDigitsAndSkipsOtherCharacters) {
     const char* text;
     std::uint32_t value;
   } const cases[] = {
-      {"1a", 26},         {"x-2", 2},          {"", 0},           {"z", 0},
-      {"D", 13},          {"aBcD", 0xABCD},    {"0 0 1", 1},      {"G1", 1},
-      {"FFFFFFFF", 0xFFFFFFFF}, {"123456789", 0x23456789}, {"100000000", 0},
+      {"1a", 26},
+      {"x-2", 2},
+      {"", 0},
+      {"z", 0},
+      {"D", 13},
+      {"aBcD", 0xABCD},
+      {"0 0 1", 1},
+      {"G1", 1},
+      {"FFFFFFFF", 0xFFFFFFFF},
+      {"123456789", 0x23456789},
+      {"100000000", 0},
   };
   for (const Case& c : cases) EXPECT_EQ(HexValue(c.text), c.value) << '"' << c.text << '"';
 }
@@ -90,8 +105,7 @@ TEST_F(SettingsTest, LineFourGivesPrintSettingsAndMaxPerfLines) {
     std::uint16_t printSettings;
     std::uint16_t maxPerfLines;
   } const cases[] = {
-      {"D9", 13, 9}, {"z", 0, 7},  {"5", 5, 7},   {"", 2, 7},
-      {"0e", 0, 14}, {"A7", 10, 7}, {"FF99", 15, 15}, {"-x", 0, 0},
+      {"D9", 13, 9}, {"z", 0, 7}, {"5", 5, 7}, {"", 2, 7}, {"0e", 0, 14}, {"A7", 10, 7}, {"FF99", 15, 15}, {"-x", 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("line 4 \"") + c.line4 + "\"");

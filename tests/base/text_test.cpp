@@ -14,10 +14,10 @@ TEST(ReservedDeviceNames, OneRuleForArchiveAndReportNames) {
     bool reserved;
   };
   const Case cases[] = {
-      {"CON", true},      {"con", true},       {"Prn.txt", true},  {"AUX", true},       {"NUL.A", true},
-      {"COM1", true},     {"com9.arc", true},  {"LPT1", true},     {"lpt9", true},      {"CONIN$", true},
-      {"conout$", true},  {"CONIN$.TXT", true}, {"CON.", true},    {"CONSOLE", false},  {"COM0", false},
-      {"COM10", false},   {"LPT", false},      {"XCON", false},    {"NULL.TXT", false}, {"CONIN", false},
+      {"CON", true},     {"con", true},        {"Prn.txt", true}, {"AUX", true},       {"NUL.A", true},
+      {"COM1", true},    {"com9.arc", true},   {"LPT1", true},    {"lpt9", true},      {"CONIN$", true},
+      {"conout$", true}, {"CONIN$.TXT", true}, {"CON.", true},    {"CONSOLE", false},  {"COM0", false},
+      {"COM10", false},  {"LPT", false},       {"XCON", false},   {"NULL.TXT", false}, {"CONIN", false},
       {"A01Tam", false},
   };
   for (const Case& c : cases) {

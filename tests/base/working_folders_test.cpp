@@ -1,8 +1,7 @@
 #include "base/working_folders.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
+#include <gtest/gtest.h>
 #include <string>
 #include <system_error>
 
@@ -21,8 +20,7 @@ TEST(SettleFoldersTest, ProfileFolderAndWorkingFolder) {
     std::string baseFolder;
   } const cases[] = {
       {"USERPROFILE wins", "/home/user", "/home/other", "/home/user/", "/home/user/RavelstowData/Vantrose/"},
-      {"HOME when USERPROFILE is unset", nullptr, "/home/other", "/home/other/",
-       "/home/other/RavelstowData/Vantrose/"},
+      {"HOME when USERPROFILE is unset", nullptr, "/home/other", "/home/other/", "/home/other/RavelstowData/Vantrose/"},
       {"neither: the root", nullptr, nullptr, "/", "/RavelstowData/Vantrose/"},
       {"separator not doubled", "/home/user/", nullptr, "/home/user/", "/home/user/RavelstowData/Vantrose/"},
       {"working folder cut to 255", long240.c_str(), nullptr, long240 + "/",
@@ -90,9 +88,8 @@ TEST_F(WorkingFoldersTest, AMissingHelpFolderGivesTheCannotCreateText) {
     InstallFiles(folder.Path());
     ADD_FAILURE() << "installed into a missing Help folder";
   } catch (const IoError& error) {
-    EXPECT_EQ(error.what(),
-              "Cannot create file \"" + folder.Path() + "Help/A-Report.HLP\". " +
-                  std::generic_category().message(ENOENT));
+    EXPECT_EQ(error.what(), "Cannot create file \"" + folder.Path() + "Help/A-Report.HLP\". " +
+                                std::generic_category().message(ENOENT));
   }
   EXPECT_FALSE(folder.Exists("SimoDump.LST")) << "the steps end at the first failure";
 }

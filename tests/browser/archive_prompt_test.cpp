@@ -1,7 +1,6 @@
 #include "browser/archive_prompt.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace {
@@ -26,9 +25,10 @@ TEST(AskArchiveName, AsksAgainUntilANameIsAcceptedOrTheAnswerIsEmpty) {
       {{""}, std::nullopt, 1},  // also a cancelled dialog
       {{"A.B.C", "AB CD", "ABCDEFGHIJKLM", "RACES", "NEVER"}, "RACES", 4},
       {{"A:B", ""}, std::nullopt, 2},
-      {{"caf\u00E9.\u00BD"}, "caf\u00E9.\u00BD", 1},      // code page 437 letters, one byte each
+      {{"caf\u00E9.\u00BD"}, "caf\u00E9.\u00BD", 1},  // code page 437 letters, one byte each
       {{"\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9"},  // 12 characters, 24 UTF-8 bytes
-       "\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9", 1},
+       "\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9",
+       1},
       {{"EURO\u20AC", "\u263A", ""}, std::nullopt, 3},  // no euro in the code page; the smiley is byte 1
   };
   for (const Case& c : cases) {

@@ -1,9 +1,8 @@
 #include "browser/archive.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <map>
 #include <memory>
 #include <string>
@@ -40,16 +39,42 @@ TEST(ValidArchiveName, AcceptsAndRejectsNames) {
     std::string name;
     bool valid;
   } const cases[] = {
-      {"MAY30.TXT", true},      {"RACES", true},          {"ABCDEFGHIJKL", true},  {"A.B", true},
-      {"ABC.", true},           {"\x80\xE1\xFF", true},   {"CONSOLE", true},       {"COM10", true},
-      {"LPT0", true},           {"NULL.TXT", true},       {"XCON", true},          {"A!#$%&'()-@[", true},
-      {"ABCDEFGHIJKLM", false}, {".TXT", false},          {"A.B.C", false},        {"AB.CDEF", false},
-      {"A B", false},           {"A:B", false},           {"A+B", false},          {"A=B", false},
-      {"", false},              {"AB\x1F", false},        {std::string("A\0B", 3), false},
+      {"MAY30.TXT", true},
+      {"RACES", true},
+      {"ABCDEFGHIJKL", true},
+      {"A.B", true},
+      {"ABC.", true},
+      {"\x80\xE1\xFF", true},
+      {"CONSOLE", true},
+      {"COM10", true},
+      {"LPT0", true},
+      {"NULL.TXT", true},
+      {"XCON", true},
+      {"A!#$%&'()-@[", true},
+      {"ABCDEFGHIJKLM", false},
+      {".TXT", false},
+      {"A.B.C", false},
+      {"AB.CDEF", false},
+      {"A B", false},
+      {"A:B", false},
+      {"A+B", false},
+      {"A=B", false},
+      {"", false},
+      {"AB\x1F", false},
+      {std::string("A\0B", 3), false},
       // Device names, with or without an extension, in any letter case.
-      {"CON", false},           {"con", false},           {"Con.txt", false},      {"CON.", false},
-      {"PRN", false},           {"AUX.A", false},         {"NUL", false},          {"COM1", false},
-      {"com9.txt", false},      {"LPT1", false},          {"LPT9.ARC", false},     {"COM\xFD", false},
+      {"CON", false},
+      {"con", false},
+      {"Con.txt", false},
+      {"CON.", false},
+      {"PRN", false},
+      {"AUX.A", false},
+      {"NUL", false},
+      {"COM1", false},
+      {"com9.txt", false},
+      {"LPT1", false},
+      {"LPT9.ARC", false},
+      {"COM\xFD", false},
   };
   for (const Case& c : cases) EXPECT_EQ(ValidArchiveName(c.name), c.valid) << '"' << c.name << '"';
   for (char forbidden : std::string_view("\"*+,/:;<=>?\\|"))
@@ -67,7 +92,9 @@ class ArchiveTest : public ::testing::Test {
     folder.Write("X01Tam", "\f@X01Tam\r\nX line\r\n");
     folder.Write("X0~Tam", "\f@X01Tam\r\nX line\r\n");
     // LF line ends and a byte 26 that ends the text.
-    folder.Write("E01Tam", "\f@E01Tam\nE line\n\x1A" "beyond");
+    folder.Write("E01Tam",
+                 "\f@E01Tam\nE line\n\x1A"
+                 "beyond");
     folder.Write("E0~Tam", "\f@E01Tam\nE line\nuntrimmed\n");
     folder.Write("SimoDump.LST", "Tam 1 12:30\r\n");
     folder.Write("Vantrose.TXT", "day text\r\n");
@@ -96,7 +123,10 @@ TEST_F(ArchiveTest, SavePagesWritesTheChosenPagesInListOrder) {
       {"checked pages; fillers and missing pages add nothing", items, PageSelection::CheckedOnly, aText + eText},
       {"every page", items, PageSelection::All, aText + xText + eText},
       {"nothing checked", {Item("A01Tam", false), Item("X01Tam", false)}, PageSelection::CheckedOnly, ""},
-      {"list order, not name order", {Item("X01Tam", true), Item("A01Tam", true)}, PageSelection::CheckedOnly, xText + aText},
+      {"list order, not name order",
+       {Item("X01Tam", true), Item("A01Tam", true)},
+       PageSelection::CheckedOnly,
+       xText + aText},
   };
   folder.Write("Archive/MAY30.TXT", "an older archive of the same name\r\n");
   for (const Case& c : cases) {
@@ -137,7 +167,9 @@ TEST_F(ArchiveTest, SaveAndRestoreGiveBackTheSavedPagesAsTheDaysText) {
   EXPECT_EQ(folder.Read("Vantrose.TXT"), aText + xText + eText);
 
   // An archive written elsewhere: its text ends at a byte 26, its lines get CR LF.
-  folder.Write("Archive/OTHER", "one\rtwo\nthree\x1A" "four\r\n");
+  folder.Write("Archive/OTHER",
+               "one\rtwo\nthree\x1A"
+               "four\r\n");
   RestoreText(ArchivePath(Base(), "OTHER"), Base() + "Vantrose.TXT");
   EXPECT_EQ(folder.Read("Vantrose.TXT"), "one\r\ntwo\r\nthree\r\n");
 }
@@ -169,9 +201,8 @@ long FailEachOperation(const TempFolder& folder, Command command) {
 
 TEST_F(ArchiveTest, AFailedSaveLeavesTheOlderArchiveWhole) {
   folder.Write("Archive/RACES", "older archive\r\n");
-  const long failures = FailEachOperation(folder, [&] {
-    SavePages(ArchivePath(Base(), "RACES"), Base(), items, PageSelection::CheckedOnly);
-  });
+  const long failures = FailEachOperation(
+      folder, [&] { SavePages(ArchivePath(Base(), "RACES"), Base(), items, PageSelection::CheckedOnly); });
   EXPECT_GT(failures, 8);
   EXPECT_EQ(folder.Read("Archive/RACES"), aText + eText);
 }
@@ -190,7 +221,8 @@ TEST_F(ArchiveTest, AFailedRestoreLeavesTheDaysTextWhole) {
 // to their first line.
 class LoadSteps {
  public:
-  LoadSteps(std::string base, std::vector<std::string> reports) : m_base(std::move(base)), m_reports(std::move(reports)) {}
+  LoadSteps(std::string base, std::vector<std::string> reports)
+      : m_base(std::move(base)), m_reports(std::move(reports)) {}
 
   ArchiveLoadSteps Steps() {
     return {[this] { Rejoin(); }, [this] { Split(); }, [this] { Build(); }};
@@ -226,7 +258,8 @@ class LoadSteps {
     std::string line;
     while (text.ReadLine(line)) {
       if (line.rfind("\f@", 0) == 0) {
-        const std::string name = line.substr(2, line.find(' ') == std::string::npos ? std::string::npos : line.find(' ') - 2);
+        const std::string name =
+            line.substr(2, line.find(' ') == std::string::npos ? std::string::npos : line.find(' ') - 2);
         page = std::make_unique<OutputFile>(m_base + name);
         twin = std::make_unique<OutputFile>(m_base + Twin(name));
         m_reports.push_back(name);

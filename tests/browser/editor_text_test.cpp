@@ -29,12 +29,12 @@ TEST(EditorLines, CutsTheEditedTextIntoCodePage437Lines) {
   const Case cases[] = {
       {"", {}},
       {"\n", {""}},
-      {"one\ntwo", {"one", "two"}},           // the last line without its line end
+      {"one\ntwo", {"one", "two"}},  // the last line without its line end
       {"one\ntwo\n\n", {"one", "two", ""}},
-      {"a\u2029b\u2028c", {"a", "b", "c"}},    // the editor's paragraph and line separators
-      {"\u20AC 5 \u00BD", {"? 5 \xAB"}},       // no euro in code page 437; one half is byte 171
-      {"\t\f", {"\t\f"}},                      // typed control characters keep their bytes
-      {"\xFF\xFEx", {"??x"}},                  // malformed UTF-8
+      {"a\u2029b\u2028c", {"a", "b", "c"}},  // the editor's paragraph and line separators
+      {"\u20AC 5 \u00BD", {"? 5 \xAB"}},     // no euro in code page 437; one half is byte 171
+      {"\t\f", {"\t\f"}},                    // typed control characters keep their bytes
+      {"\xFF\xFEx", {"??x"}},                // malformed UTF-8
   };
   for (const Case& c : cases) EXPECT_EQ(EditorLines(c.text), c.lines) << c.text;
 }

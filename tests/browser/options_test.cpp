@@ -106,11 +106,10 @@ TEST(CarryMarksOver, SelectionFollowsItsTextToTheLastEqualItem) {
   // The rebuilt list selects its first page, item 1, by itself.
   const PageList rebuilt = ListOf({{"", false}, {"E01Tam", true}, {"A01Tam", true}, {"", false}, {"A02Tam", true}}, 1);
   const Case cases[] = {
-      {0, 2},   // a page still listed
-      {3, 4},
-      {1, 3},   // a filler: the last filler of the new list
-      {2, 1},   // a page no longer listed: the rebuilt list's own selection
-      {-1, 1},  // nothing selected: the rebuilt list's own selection, not a filler
+      {0, 2},           // a page still listed
+      {3, 4},  {1, 3},  // a filler: the last filler of the new list
+      {2, 1},           // a page no longer listed: the rebuilt list's own selection
+      {-1, 1},          // nothing selected: the rebuilt list's own selection, not a filler
   };
   for (const Case& c : cases) {
     PageList old = before;

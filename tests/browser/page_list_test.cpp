@@ -1,7 +1,6 @@
 #include "browser/page_list.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -101,7 +100,8 @@ TEST(LoadViewText, ShowsAnExistingFileAsUtf8AndRemembersItsFullPath) {
   const std::string page = folder.Write(deep + "E01Tam", "\f@E01Tam\r\n\xDA\xC4\xC2 \xB3\r\nend\x1Aignored");
   ASSERT_GT(page.size(), 127u);
   std::string viewFileName = "previous";
-  EXPECT_EQ(LoadViewText(page, viewFileName), std::optional<std::string>("\u2640@E01Tam\n\u250C\u2500\u252C \u2502\nend"));
+  EXPECT_EQ(LoadViewText(page, viewFileName),
+            std::optional<std::string>("\u2640@E01Tam\n\u250C\u2500\u252C \u2502\nend"));
   EXPECT_EQ(viewFileName, page) << "the path is not cut";
 
   EXPECT_EQ(LoadViewText(folder.Path() + "missing", viewFileName), std::nullopt);

@@ -1,9 +1,8 @@
 #include "browser/scratch.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,7 +21,9 @@ std::string TableLine(std::string_view left, std::string_view tail) {
 }
 
 // The start of an odds table; the tees stand above the two decimal points.
-std::string StartLine() { return TableLine("Horse                      Odds", "\xC4\xC4\xC2\xC4\xC4\xC4\xC4\xC2\xC4\xC4\xBF"); }
+std::string StartLine() {
+  return TableLine("Horse                      Odds", "\xC4\xC4\xC2\xC4\xC4\xC4\xC4\xC2\xC4\xC4\xBF");
+}
 
 // An entry with the two four-character odds fields at characters 70 and 75.
 std::string Entry(std::string_view name, std::string_view first, std::string_view second) {
@@ -57,7 +58,7 @@ struct Row {
 struct OddsCase {
   std::string title;
   std::vector<Row> rows;
-  bool ended = true;                          // the table has an ending line
+  bool ended = true;                                          // the table has an ending line
   std::vector<std::pair<std::string, std::string>> expected;  // fields of the unmarked rows
 };
 
@@ -76,17 +77,29 @@ std::vector<std::string> PageOf(const std::vector<Row>& rows, bool ended) {
 
 TEST(ScratchLines, ReNormalisesBothOddsColumns) {
   std::vector<OddsCase> cases = {
-      {"three entries", {{" 1.0", " 3.0"}, {" 1.0", " 3.0"}, {" 2.0", " 1.0"}}, true,
+      {"three entries",
+       {{" 1.0", " 3.0"}, {" 1.0", " 3.0"}, {" 2.0", " 1.0"}},
+       true,
        {{" 1.7", " 3.0"}, {" 1.7", " 3.0"}, {" 3.0", " 1.0"}}},
-      {"a half shows as two blanks and .5", {{" 1.0", "  .5"}, {" 3.0", " 2.0"}}, true,
+      {"a half shows as two blanks and .5",
+       {{" 1.0", "  .5"}, {" 3.0", " 2.0"}},
+       true,
        {{"  .5", "  .5"}, {" 2.0", " 2.0"}}},
-      {"a table adding up to one stays", {{" 3.0", " 2.0"}, {" 3.0", " 2.0"}, {" 1.0", " 2.0"}}, true,
+      {"a table adding up to one stays",
+       {{" 3.0", " 2.0"}, {" 3.0", " 2.0"}, {" 1.0", " 2.0"}},
+       true,
        {{" 3.0", " 2.0"}, {" 3.0", " 2.0"}, {" 1.0", " 2.0"}}},
-      {"a marked entry is dropped", {{" 3.0", " 1.0"}, {" 3.0", " 1.0"}, {" 1.0", " 5.0", true}}, true,
+      {"a marked entry is dropped",
+       {{" 3.0", " 1.0"}, {" 3.0", " 1.0"}, {" 1.0", " 5.0", true}},
+       true,
        {{" 1.0", " 1.0"}, {" 1.0", " 1.0"}}},
-      {"a table at the end of the page", {{" 3.0", " 1.0"}, {" 3.0", " 1.0"}}, false,
+      {"a table at the end of the page",
+       {{" 3.0", " 1.0"}, {" 3.0", " 1.0"}},
+       false,
        {{" 1.0", " 1.0"}, {" 1.0", " 1.0"}}},
-      {"a wide result keeps four characters", {{"99.0", " 1.0"}, {" 0.0", " 1.0"}}, true,
+      {"a wide result keeps four characters",
+       {{"99.0", " 1.0"}, {" 0.0", " 1.0"}},
+       true,
        {{"100.", " 1.0"}, {"  .0", " 1.0"}}},
       {"only marked lines", {{" 1.0", " 1.0", true}}, true, {}},
   };
@@ -162,10 +175,16 @@ class ScratchPageTest : public ::testing::Test {
 
   // A page with a table to re-normalise and a line longer than 127 characters, and its twin.
   void WritePage() {
-    m_page = {"\f@A01Tam  Race 1", std::string(130, '='), StartLine(),
-              Entry("1 Ann", " 3.0", " 1.0"), Entry("2 Bea", " 3.0", " 1.0"), Entry("3 Cid!", " 1.0", " 1.0"),
+    m_page = {"\f@A01Tam  Race 1",
+              std::string(130, '='),
+              StartLine(),
+              Entry("1 Ann", " 3.0", " 1.0"),
+              Entry("2 Bea", " 3.0", " 1.0"),
+              Entry("3 Cid!", " 1.0", " 1.0"),
               EndLine()};
-    folder.Write("A01Tam", JoinLines(m_page) + "\x1A" "after the text end");
+    folder.Write("A01Tam", JoinLines(m_page) +
+                               "\x1A"
+                               "after the text end");
     folder.Write("A0~Tam", JoinLines(m_page));
   }
 
@@ -242,9 +261,8 @@ TEST_F(ScratchPageTest, AFailedEditLeavesTheOldPage) {
     }
     FaultInjection::Disarm();
     if (!failed) {
-      EXPECT_EQ(folder.Read("A01Tam"),
-                JoinLines({"\f@A01Tam  Race 1", StartLine(), Entry("1 Ann", "  .7", " 1.0"),
-                           Entry("2 Bea", " 1.5", " 1.0")}));
+      EXPECT_EQ(folder.Read("A01Tam"), JoinLines({"\f@A01Tam  Race 1", StartLine(), Entry("1 Ann", "  .7", " 1.0"),
+                                                  Entry("2 Bea", " 1.5", " 1.0")}));
       break;
     }
     ++failures;

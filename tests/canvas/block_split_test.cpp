@@ -1,9 +1,8 @@
 #include "canvas/block_split.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -126,13 +125,13 @@ TEST(SplitBlocks, LargestProductWinsAndEarlierCutBreaksTies) {
     std::vector<int> heights;
   };
   const Case cases[] = {
-      {{10, 10, 30}, 2, {0, 2}, {21, 30}},             // 630 beats 10 x 41 = 410
-      {{5, 5, 5, 5}, 2, {0, 2}, {11, 11}},             // 121 beats 85 either side
-      {{3, 1, 3}, 2, {0, 1}, {3, 5}},                  // 3 x 5 = 5 x 3: the earlier cut
-      {{2, 2, 2, 2}, 3, {0, 1, 2}, {2, 2, 5}},         // 2x2x5 = 2x5x2 = 5x2x2: earliest
+      {{10, 10, 30}, 2, {0, 2}, {21, 30}},      // 630 beats 10 x 41 = 410
+      {{5, 5, 5, 5}, 2, {0, 2}, {11, 11}},      // 121 beats 85 either side
+      {{3, 1, 3}, 2, {0, 1}, {3, 5}},           // 3 x 5 = 5 x 3: the earlier cut
+      {{2, 2, 2, 2}, 3, {0, 1, 2}, {2, 2, 5}},  // 2x2x5 = 2x5x2 = 5x2x2: earliest
       {{4, 4, 4, 4, 4, 4, 4, 4}, 4, {0, 2, 4, 6}, {9, 9, 9, 9}},
       {{1, 1, 1, 40}, 2, {0, 3}, {5, 40}},
-      {{10, 10, 30}, 1, {0}, {52}},                    // one piece holds everything
+      {{10, 10, 30}, 1, {0}, {52}},  // one piece holds everything
       {{7}, 1, {0}, {7}},
   };
   for (const Case& c : cases) {

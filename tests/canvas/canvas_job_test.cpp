@@ -1,7 +1,6 @@
 #include "canvas/canvas_job.h"
 
 #include <gtest/gtest.h>
-
 #include <stdexcept>
 #include <vector>
 

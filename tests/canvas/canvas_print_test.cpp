@@ -1,8 +1,7 @@
 #include "canvas/canvas_print.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -71,11 +70,10 @@ TEST(PrintHighCharTable, TranslatesHighBytesAndKeepsLowOnes) {
     char printed;
   };
   const Case cases[] = {
-      {200, '+'}, {205, '-'}, {186, '|'}, {219, '*'}, {174, '<'}, {175, '>'}, {176, '_'},
-      {177, '*'}, {178, '#'}, {179, '|'}, {182, '|'}, {183, '+'}, {184, '+'}, {185, '|'},
-      {187, '+'}, {194, '+'}, {195, '|'}, {196, '-'}, {197, '+'}, {198, '|'}, {199, '|'},
-      {203, '+'}, {204, '|'}, {206, '+'}, {218, '+'}, {223, '*'}, {128, ' '}, {173, ' '},
-      {224, ' '}, {255, ' '}, {'A', 'A'}, {127, 127}, {9, 9},     {0, 0},
+      {200, '+'}, {205, '-'}, {186, '|'}, {219, '*'}, {174, '<'}, {175, '>'}, {176, '_'}, {177, '*'}, {178, '#'},
+      {179, '|'}, {182, '|'}, {183, '+'}, {184, '+'}, {185, '|'}, {187, '+'}, {194, '+'}, {195, '|'}, {196, '-'},
+      {197, '+'}, {198, '|'}, {199, '|'}, {203, '+'}, {204, '|'}, {206, '+'}, {218, '+'}, {223, '*'}, {128, ' '},
+      {173, ' '}, {224, ' '}, {255, ' '}, {'A', 'A'}, {127, 127}, {9, 9},     {0, 0},
   };
   for (const Case& c : cases)
     EXPECT_EQ(PrintHighCharTable(static_cast<unsigned char>(c.byte)), c.printed) << "byte " << c.byte;
@@ -91,8 +89,14 @@ TEST(PrintFileReader, CutsLinesAndPagesAtTheirMarks) {
   const Case cases[] = {
       {"line feeds are dropped; the last one leaves an empty line", "a\r\nb\r\n", {{"a", "b", ""}}},
       {"a line without its end is kept", "a\rb", {{"a", "b"}}},
-      {"form feed mid-line drops the text before it", "x\r\nab\x0c" "cd\r", {{"x"}, {"cd"}}},
-      {"byte 2 ends the page like a form feed", "a\rb\x02" "c\r", {{"a"}, {"c"}}},
+      {"form feed mid-line drops the text before it",
+       "x\r\nab\x0c"
+       "cd\r",
+       {{"x"}, {"cd"}}},
+      {"byte 2 ends the page like a form feed",
+       "a\rb\x02"
+       "c\r",
+       {{"a"}, {"c"}}},
       {"a form feed alone ends an empty page", "\x0c", {{}}},
       {"high bytes are translated", "\xC8\xCD\xBA\xDB\xAE\xE0\r", {{"+-|*< "}}},
       {"no bytes, no page", "", {}},
@@ -132,13 +136,10 @@ TEST(IsLegalPage, LongSideOverThirtyFiveTwentyFourthsIsLegal) {
     bool legal;
   };
   const Case cases[] = {
-      {5100, 6600, false},  // 11 : 8.5
-      {6600, 5100, false},
-      {5100, 8400, true},   // 14 : 8.5
-      {8400, 5100, true},
-      {2400, 3500, false},  // exactly 35 : 24
-      {2400, 3501, true},
-      {0, 6600, false},     // no printable area
+      {5100, 6600, false},                       // 11 : 8.5
+      {6600, 5100, false}, {5100, 8400, true},   // 14 : 8.5
+      {8400, 5100, true},  {2400, 3500, false},  // exactly 35 : 24
+      {2400, 3501, true},  {0, 6600, false},     // no printable area
   };
   for (const Case& c : cases) EXPECT_EQ(IsLegalPage(c.width, c.height), c.legal) << c.width << " x " << c.height;
 }
@@ -153,7 +154,7 @@ TEST(MakePrintArea, ScalesTheGridOverThePrintableArea) {
   const PrintArea landscape = MakePrintArea(PageOrientation::Landscape, 6360, 4800);
   EXPECT_EQ(landscape.usedWidth, 6057);
   EXPECT_EQ(landscape.usedHeight, 4500);
-  EXPECT_EQ(CanvasX(landscape, 180), 151);   // 151.43
+  EXPECT_EQ(CanvasX(landscape, 180), 151);    // 151.43
   EXPECT_EQ(CanvasX(landscape, 4050), 3407);  // 3407.06
   EXPECT_EQ(CanvasY(landscape, 90), 75);
 
@@ -175,8 +176,8 @@ TEST(LinePitch, RoundsToNearestWithHalvesToEven) {
     int pitch;
   };
   const Case cases[] = {
-      {6057, 30, 202},  {6057, 120, 50}, {6057, 1, 6057}, {6050, 20, 302},
-      {6070, 20, 304},  {101, 2, 50},    {103, 2, 52},    {100, 3, 33},
+      {6057, 30, 202}, {6057, 120, 50}, {6057, 1, 6057}, {6050, 20, 302},
+      {6070, 20, 304}, {101, 2, 50},    {103, 2, 52},    {100, 3, 33},
   };
   for (const Case& c : cases)
     EXPECT_EQ(LinePitch(static_cast<std::uint16_t>(c.usedHeight), c.pieceHeight), c.pitch)
@@ -252,9 +253,9 @@ TEST_F(CanvasPrintTest, PieceCountStepsAtEachModesThresholds) {
     int sheets;
   };
   const Case cases[] = {
-      {'J', 90, 1},  {'J', 91, 2},  {'J', 271, 4}, {'J', 480, 4}, {'I', 91, 2},
-      {'H', 120, 1}, {'H', 121, 2}, {'H', 241, 3}, {'H', 361, 4},
-      {'G', 90, 1},  {'G', 91, 1},  {'G', 181, 2}, {'G', 271, 2},  // landscape: two pieces a sheet
+      {'J', 90, 1},  {'J', 91, 2},  {'J', 271, 4}, {'J', 480, 4}, {'I', 91, 2},  {'H', 120, 1}, {'H', 121, 2},
+      {'H', 241, 3}, {'H', 361, 4}, {'G', 90, 1},  {'G', 91, 1},  {'G', 181, 2}, {'G', 271, 2},  // landscape: two
+                                                                                                 // pieces a sheet
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(1, c.mode) + " " + std::to_string(c.lines));
@@ -287,8 +288,8 @@ TEST_F(CanvasPrintTest, BalancedPiecesGoOnSheetsWithABlankLineBetweenBlocks) {
 TEST_F(CanvasPrintTest, LandscapeWithThreePiecesTakesTwoSheets) {
   // 5842 x 7560 portrait (11 : 8.5): landscape W' 7200, H' 5476; columns at 180 and
   // 4050 unscaled, top at 91. Three blocks of 30 lines padded to 181 lines: k = 3.
-  const std::string page = BlockText("p", 30) + "\r\n" + BlockText("q", 30) + "\r\n" + BlockText("r", 30) +
-                           BlankLines(89);
+  const std::string page =
+      BlockText("p", 30) + "\r\n" + BlockText("q", 30) + "\r\n" + BlockText("r", 30) + BlankLines(89);
   RecordingCanvas canvas(5842, 7560);
   EXPECT_FALSE(Print(page, 'G', canvas, true));
   const auto sheets = canvas.Sheets();
@@ -343,8 +344,15 @@ TEST_F(CanvasPrintTest, FileEndingAfterFormFeedFeedsNoBlankSheet) {
       {"form feed last", "a\r\nb\r\n\x0c", 1},
       {"line end after the form feed", "a\r\nb\r\n\x0c\r\n", 1},
       {"blank lines after the last form feed", "a\r\nb\r\n\x0c  \r\n \r\n\r\n", 1},
-      {"one-line page between two pages", "a\r\nb\r\n\x0c" "c\r\x0c" "d\r\ne\r\n", 2},
-      {"blank page between two pages", "a\r\nb\r\n\x0c\r\n\r\n\r\n\x0c" "d\r\ne\r\n", 2},
+      {"one-line page between two pages",
+       "a\r\nb\r\n\x0c"
+       "c\r\x0c"
+       "d\r\ne\r\n",
+       2},
+      {"blank page between two pages",
+       "a\r\nb\r\n\x0c\r\n\r\n\r\n\x0c"
+       "d\r\ne\r\n",
+       2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -357,8 +365,8 @@ TEST_F(CanvasPrintTest, FileEndingAfterFormFeedFeedsNoBlankSheet) {
 }
 
 TEST_F(CanvasPrintTest, NothingToPrintBeginsNoDocument) {
-  for (const std::string& bytes : {std::string(), std::string("\x0c"), std::string("only\r"),
-                                  std::string("  \r\n\t\r\n \r\n")}) {
+  for (const std::string& bytes :
+       {std::string(), std::string("\x0c"), std::string("only\r"), std::string("  \r\n\t\r\n \r\n")}) {
     RecordingCanvas canvas(4800, 6360);
     Print(bytes, 'J', canvas);
     EXPECT_EQ(canvas.Count(Kind::Begin), 0);

@@ -1,13 +1,12 @@
 #include "canvas/simo_schedule.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-#include "support/recording_canvas.h"
 #include "base/file_layer.h"
+#include "support/recording_canvas.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -48,16 +47,16 @@ TEST(PlanSimoPages, LinesPerPageAndKindFollowTheLineCount) {
       {32, 64, 129, 32, SimoPageKind::MorePages},  // five pages
       {48, 64, 65, 48, SimoPageKind::TwoPages},    // half of 68 is 36, raised to the optimum
       {40, 40, 70, 40, SimoPageKind::TwoPages},
-      {20, 100, 70, 36, SimoPageKind::TwoPages},   // held to 32 and 64
-      {34, 63, 10, 32, SimoPageKind::OnePage},     // rounded down to multiples of 4
-      {63, 50, 40, 48, SimoPageKind::OnePage},     // an optimum above the maximum comes down
+      {20, 100, 70, 36, SimoPageKind::TwoPages},  // held to 32 and 64
+      {34, 63, 10, 32, SimoPageKind::OnePage},    // rounded down to multiples of 4
+      {63, 50, 40, 48, SimoPageKind::OnePage},    // an optimum above the maximum comes down
       {63, 50, 97, 48, SimoPageKind::MorePages},
       {32, 64, 70000, 32, SimoPageKind::MorePages},  // no 16-bit wrap of the count
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.optimum) + "/" + std::to_string(c.maximum) + ", " + std::to_string(c.lines));
-    const SimoPlan plan = PlanSimoPages(static_cast<std::uint16_t>(c.optimum),
-                                        static_cast<std::uint16_t>(c.maximum), static_cast<std::size_t>(c.lines));
+    const SimoPlan plan = PlanSimoPages(static_cast<std::uint16_t>(c.optimum), static_cast<std::uint16_t>(c.maximum),
+                                        static_cast<std::size_t>(c.lines));
     EXPECT_EQ(plan.linesPerPage, c.linesPerPage);
     EXPECT_EQ(plan.kind, c.kind);
   }
@@ -65,8 +64,9 @@ TEST(PlanSimoPages, LinesPerPageAndKindFollowTheLineCount) {
 
 TEST(FilterSimoLines, KeepsLinesOfCheckedTracksOnceInScheduleOrder) {
   const std::vector<std::string> table = {
-      ScheduleLine(1, "Kee"), ScheduleLine(1, "GPx"), ScheduleLine(2, "Kee"),
-      ScheduleLine(1, "KEE"), std::string(19, ' ') + "Ke", "", ScheduleLine(3, "Sar"),
+      ScheduleLine(1, "Kee"), ScheduleLine(1, "GPx"),      ScheduleLine(2, "Kee"),
+      ScheduleLine(1, "KEE"), std::string(19, ' ') + "Ke", "",
+      ScheduleLine(3, "Sar"),
   };
   struct Case {
     const char* name;

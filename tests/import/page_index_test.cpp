@@ -1,8 +1,7 @@
 #include "import/page_index.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -63,10 +62,17 @@ TEST(PageIndex, TrackFiltersFollowTheGroupsAndTheirLetters) {
     const char* letters;
     bool listed;
   } const cases[] = {
-      {"Tam", "A", true},   {"Tam", "B", false},     {"Aqu", "Y", true},   {"Kee", "ABCDEFGHIJLMN", false},
-      {"CDx", "K", true},   {"ElP", "@", false},     {"Zzz", "@ABCDEFGHIJKLMNOPQRSTUVWXY", false},
-      {"", "A", false},     {"T", "A", true},        // a short code is looked for inside the slot texts
-      {"(A)", "A", true},   {"tam", "A", false},     // letter case counts
+      {"Tam", "A", true},
+      {"Tam", "B", false},
+      {"Aqu", "Y", true},
+      {"Kee", "ABCDEFGHIJLMN", false},
+      {"CDx", "K", true},
+      {"ElP", "@", false},
+      {"Zzz", "@ABCDEFGHIJKLMNOPQRSTUVWXY", false},
+      {"", "A", false},
+      {"T", "A", true},  // a short code is looked for inside the slot texts
+      {"(A)", "A", true},
+      {"tam", "A", false},  // letter case counts
   };
   for (const Case& c : cases) EXPECT_EQ(TrackListed(c.code, c.letters), c.listed) << c.code << " " << c.letters;
 
@@ -90,25 +96,39 @@ TEST(PageIndex, LayoutsOfTheReportKindsAndTracks) {
     std::vector<std::string> items;
   } const cases[] = {
       {"three B of one track, two of another",
-       {"B05Tam", "B04Tam", "B03Aqu", "B01Aqu", "B02Aqu"}, "B", "AY",
+       {"B05Tam", "B04Tam", "B03Aqu", "B01Aqu", "B02Aqu"},
+       "B",
+       "AY",
        Join({Column({"B01Aqu", "B02Aqu", "B03Aqu"}), Column({"B04Tam", "B05Tam"})})},
       {"tracks follow the order of the whole names, so a track can come back",
-       {"E01Aqu", "E02Aqu", "E01Kee"}, "E", "KY",
+       {"E01Aqu", "E02Aqu", "E01Kee"},
+       "E",
+       "KY",
        Join({Column({"E01Aqu"}), Column({"E01Kee"}), Column({"E02Aqu"})})},
-      {"B, then E, then A with X", {"A01Tam", "X01Tam", "E01Tam", "B01Tam", "Z01Tam"}, "ABEX", "A",
+      {"B, then E, then A with X",
+       {"A01Tam", "X01Tam", "E01Tam", "B01Tam", "Z01Tam"},
+       "ABEX",
+       "A",
        Join({Column({"B01Tam"}), Column({"E01Tam"}), Column({"A01Tam"}), Column({"X01Tam"})})},
-      {"seven A pages and one X page of their track", sevenAWithX, "AX", "A",
-       Join({Column(sevenA), Column(xColumn)})},
+      {"seven A pages and one X page of their track", sevenAWithX, "AX", "A", Join({Column(sevenA), Column(xColumn)})},
       {"without X the column after the A column stays empty", sevenAWithX, "AE", "A",
        Join({Column(sevenA), Column({""})})},
       {"without A no X page is listed", {"X01Tam", "E01Tam"}, "XE", "A", Column({"E01Tam"})},
       {"AXE lists no B page", {"B01Tam", "A01Tam"}, "AXE", "A", Join({Column({"A01Tam"}), Column({""})})},
       {"the last X page of a track wins; rows of other tracks get theirs",
-       {"A01Tam", "X01Tam", "A01Aqu", "X02Tam", "X01GPx"}, "AX", "AFY",
+       {"A01Tam", "X01Tam", "A01Aqu", "X02Tam", "X01GPx"},
+       "AX",
+       "AFY",
        Join({Column({"A01Aqu", "A01Tam"}), Column({"", "X02Tam"})})},
-      {"an unlisted group or unknown track is never listed", {"A01Kee", "A01CDx", "A01Zzz", "A01Tam"}, "A",
-       "@ABCDEFGHIJLMNOPQRSTUVWXYZ", Join({Column({"A01Tam"}), Column({""})})},
-      {"names sort byte by byte, a prefix first", {"B01Tamx", "B1ATam", "B01Tam", "B01TamA"}, "B", "A",
+      {"an unlisted group or unknown track is never listed",
+       {"A01Kee", "A01CDx", "A01Zzz", "A01Tam"},
+       "A",
+       "@ABCDEFGHIJLMNOPQRSTUVWXYZ",
+       Join({Column({"A01Tam"}), Column({""})})},
+      {"names sort byte by byte, a prefix first",
+       {"B01Tamx", "B1ATam", "B01Tam", "B01TamA"},
+       "B",
+       "A",
        Column({"B01Tam", "B01TamA", "B01Tamx", "B1ATam"})},
       {"nothing listed", {"A01Tam"}, "XEB", "A", {}},
   };
@@ -169,8 +189,8 @@ std::string Line(char kind, int number) {
       return left + "\xDA" + std::string(8, '\xC4') + "\xC2" + std::string(12, '\xC4') + "\xBF trailer";
     case 'P':
     case 'Q':
-      return left + "\xB3" + " perf " + std::to_string(number) + std::string(21 - 6 - std::to_string(number).size(), ' ') +
-             "\xB3 odds";
+      return left + "\xB3" + " perf " + std::to_string(number) +
+             std::string(21 - 6 - std::to_string(number).size(), ' ') + "\xB3 odds";
     case 'S':
       return std::string(41, ' ') + "\xC3" + std::string(21, '\xC4') + "\xB4";
     case 'B':
@@ -200,15 +220,15 @@ TEST(TrimPerformances, KeepsTheFirstMPerformanceLinesAndTheBottomOfEachTable) {
     std::string kinds;
     std::string kept;
   } const cases[] = {
-      {7, "oTPPPPPPPPPPBo", "11111111100011"},       // ten lines, seven kept
-      {7, "TPPPPPB", "1111111"},                     // five lines, all kept
-      {2, "oTPSPSPBo", "111110011"},                 // rows after the M-th line go
-      {2, "TPPPBoTPPBo", "11101111111"},             // each table on its own
-      {0, "TPSPB", "11001"},                         // below 1 counts as 1
-      {-3, "TPPB", "1101"},                          //
+      {7, "oTPPPPPPPPPPBo", "11111111100011"},           // ten lines, seven kept
+      {7, "TPPPPPB", "1111111"},                         // five lines, all kept
+      {2, "oTPSPSPBo", "111110011"},                     // rows after the M-th line go
+      {2, "TPPPBoTPPBo", "11101111111"},                 // each table on its own
+      {0, "TPSPB", "11001"},                             // below 1 counts as 1
+      {-3, "TPPB", "1101"},                              //
       {20, "TPPPPPPPPPPPPPPPPB", "111111111111111001"},  // above 14 counts as 14
-      {1, "QQQ", "111"},                             // bars outside a table are ordinary text
-      {1, "TP", "11"},                               // a table without a bottom
+      {1, "QQQ", "111"},                                 // bars outside a table are ordinary text
+      {1, "TP", "11"},                                   // a table without a bottom
   };
   TempFolder folder;
   for (const Case& c : cases) {

@@ -1,9 +1,8 @@
 #include "import/race_data.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -53,9 +52,9 @@ struct DateCase {
 
 TEST(DayToDateTest, KnownDays) {
   const DateCase cases[] = {
-      {0, {1973, 11, 28}, "Wed 28-Nov-1973"},     {33, {1973, 12, 31}, "Mon 31-Dec-1973"},
-      {34, {1974, 1, 1}, "Tue 01-Jan-1974"},      {9589, {2000, 2, 29}, "Tue 29-Feb-2000"},
-      {15567, {2016, 7, 12}, "Tue 12-Jul-2016"},  {46114, {2100, 3, 1}, "Mon 01-Mar-2100"},
+      {0, {1973, 11, 28}, "Wed 28-Nov-1973"},    {33, {1973, 12, 31}, "Mon 31-Dec-1973"},
+      {34, {1974, 1, 1}, "Tue 01-Jan-1974"},     {9589, {2000, 2, 29}, "Tue 29-Feb-2000"},
+      {15567, {2016, 7, 12}, "Tue 12-Jul-2016"}, {46114, {2100, 3, 1}, "Mon 01-Mar-2100"},
       {65535, {2153, 5, 3}, "Thu 03-May-2153"},
   };
   for (const DateCase& c : cases) {
@@ -226,8 +225,8 @@ TEST_F(DecodeRaceDataTest, AFileShorterThanARecordCreatesNoText) {
 TEST_F(DecodeRaceDataTest, AFailureAtAnyOperationNeverLeavesAPartialText) {
   const std::string oldText = "yesterday's text\r\n";
   const std::string data = HeaderRecord(3, 0) + TextRecord("one \x01...") + TextRecord("two");
-  const std::string newText = "one 7Q2X" + Blanks(kRecord - 8) + "two" + Blanks(kRecord - 3) + "two" +
-                              Blanks(kRecord - 3);
+  const std::string newText =
+      "one 7Q2X" + Blanks(kRecord - 8) + "two" + Blanks(kRecord - 3) + "two" + Blanks(kRecord - 3);
   folder.Write("Data/Vantrose.DAT", data);
 
   FaultInjection::Disarm();

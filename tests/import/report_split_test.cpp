@@ -1,9 +1,8 @@
 #include "import/report_split.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <vector>
@@ -72,17 +71,51 @@ TEST(ReportMarker, NameIsTheRunAfterTheFirstAtInALineWithFormFeedOrByte2) {
       {"\f@ blank after the at sign", ""},
       {"\f@", ""},
       {"\f@A01Tam@B01Tam", "A01Tam@B01Tam"},
-      {"\f@A\x81" "bc", "A\x81" "bc"},  // bytes above 127 are part of the run
+      {"\f@A\x81"
+       "bc",
+       "A\x81"
+       "bc"},  // bytes above 127 are part of the run
   };
   for (const auto& c : cases) EXPECT_EQ(MarkerName(c.line), c.name) << c.line;
 }
 
 TEST(ReportMarker, NamesThatAreNotPlainFileNamesStartNoReport) {
   const char* const refused[] = {
-      "A01/Tam", "A01\\Tam", "A01:Tam", "A01*Tam", "A01?Tam", "A01\"Tam", "A01<Tam", "A01>Tam", "A01|Tam",
-      "A01\x7FTam", "A01\x81Tam", ".", "..", "A01Tam.", "CON", "con", "Prn.txt", "AUX", "NUL.abc.def",
-      "COM1", "com9.x", "LPT1", "LPT9", "CONIN$", "Vantrose.TXT", "VANTROSE.txt", "SimoDump.LST", "Data",
-      "exec", "Help", "ARCHIVE", "Vantrose.PRN", "Vantrose.PCL", "Vantrose.TMP", "A01Tam.~new",
+      "A01/Tam",
+      "A01\\Tam",
+      "A01:Tam",
+      "A01*Tam",
+      "A01?Tam",
+      "A01\"Tam",
+      "A01<Tam",
+      "A01>Tam",
+      "A01|Tam",
+      "A01\x7FTam",
+      "A01\x81Tam",
+      ".",
+      "..",
+      "A01Tam.",
+      "CON",
+      "con",
+      "Prn.txt",
+      "AUX",
+      "NUL.abc.def",
+      "COM1",
+      "com9.x",
+      "LPT1",
+      "LPT9",
+      "CONIN$",
+      "Vantrose.TXT",
+      "VANTROSE.txt",
+      "SimoDump.LST",
+      "Data",
+      "exec",
+      "Help",
+      "ARCHIVE",
+      "Vantrose.PRN",
+      "Vantrose.PCL",
+      "Vantrose.TMP",
+      "A01Tam.~new",
       "A01TamLongName/../x",  // a separator beyond the cut still makes the name unsafe
       "ABCDEFGHIJKLMN.xyz",   // cut to 15 characters it ends with a dot
   };
@@ -167,10 +200,36 @@ TEST_F(ReportSplitTest, UnsafeNamesStayOrdinaryLinesAndTouchNothingOutsideThePag
   folder.Write("Exec/Vantrose.OPT", "settings");
   folder.Write("Vantrose.TMP", "work file");
   const char* const unsafe[] = {
-      "../outside", "Exec/Vantrose.OPT", "Exec\\Vantrose.OPT", "C:boot", "*", "a?b", "\"q\"", "<x>", "a|b",
-      "a\x7F", "a\xC4", ".", "..", "trail.", "CON", "nul.txt", "Com3", "lpt9.doc", "Vantrose.txt",
-      "SIMODUMP.LST", "Data", "Exec", "Help", "Archive", "Vantrose.PRN", "Vantrose.PCL", "Vantrose.TMP",
-      "Help.~new", "Data.~NEW", "AAAAAAAAAAAAAA.tail",
+      "../outside",
+      "Exec/Vantrose.OPT",
+      "Exec\\Vantrose.OPT",
+      "C:boot",
+      "*",
+      "a?b",
+      "\"q\"",
+      "<x>",
+      "a|b",
+      "a\x7F",
+      "a\xC4",
+      ".",
+      "..",
+      "trail.",
+      "CON",
+      "nul.txt",
+      "Com3",
+      "lpt9.doc",
+      "Vantrose.txt",
+      "SIMODUMP.LST",
+      "Data",
+      "Exec",
+      "Help",
+      "Archive",
+      "Vantrose.PRN",
+      "Vantrose.PCL",
+      "Vantrose.TMP",
+      "Help.~new",
+      "Data.~NEW",
+      "AAAAAAAAAAAAAA.tail",
   };
   std::string text = Report("A01Tam");
   for (const char* name : unsafe) text += Marker(name) + "\r\n";
@@ -198,7 +257,8 @@ TEST_F(ReportSplitTest, RepeatedNamesKeepTheirOwnFiles) {
   const std::string longTwo = Report("E01TamLongNameXtwo", 1);  // the same name once cut
   Split(first + second + third + longOne + longTwo);
 
-  ASSERT_EQ(Names(), (std::vector<std::string>{"A01Tam", "A01Tam~2", "a01tam~3", "E01TamLongNameX", "E01TamLongNam~2"}));
+  ASSERT_EQ(Names(),
+            (std::vector<std::string>{"A01Tam", "A01Tam~2", "a01tam~3", "E01TamLongNameX", "E01TamLongNam~2"}));
   EXPECT_EQ(folder.Read("A01Tam"), first);
   EXPECT_EQ(folder.Read("A01Tam~2"), second);
   EXPECT_EQ(folder.Read("A0~Tam~2"), second);
@@ -212,7 +272,7 @@ TEST_F(ReportSplitTest, RepeatedNamesKeepTheirOwnFiles) {
 }
 
 TEST_F(ReportSplitTest, ATwinNameTakenByAnotherReportIsNeverShared) {
-  const std::string own = Report("A0~Tam");   // its usual twin would be the page itself
+  const std::string own = Report("A0~Tam");    // its usual twin would be the page itself
   const std::string other = Report("A01Tam");  // its usual twin is the report above
   const std::string shortName = Report("A0");
   Split(own + other + shortName);

@@ -1,15 +1,13 @@
 #include "pcl/pcl_compose.h"
 
-#include <gtest/gtest.h>
-
-#include "pcl/print_text_fixtures.h"
-
 #include <cerrno>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-#include "pcl/pcl_reader.h"
 #include "base/file_layer.h"
+#include "pcl/pcl_reader.h"
+#include "pcl/print_text_fixtures.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -43,11 +41,21 @@ std::string Outline(const ParsedPclJob& job) {
     const PclCommand& c = commands[i];
     const auto value = std::to_string(static_cast<int>(c.value));
     switch (c.kind) {
-      case PclCommandKind::Reset: tokens.push_back("reset"); break;
-      case PclCommandKind::Orientation: tokens.push_back("orient" + value); break;
-      case PclCommandKind::PageSize: tokens.push_back("size" + value); break;
-      case PclCommandKind::Duplex: tokens.push_back("duplex" + value); break;
-      case PclCommandKind::SymbolSet: tokens.push_back("symbols" + value + c.parameter); break;
+      case PclCommandKind::Reset:
+        tokens.push_back("reset");
+        break;
+      case PclCommandKind::Orientation:
+        tokens.push_back("orient" + value);
+        break;
+      case PclCommandKind::PageSize:
+        tokens.push_back("size" + value);
+        break;
+      case PclCommandKind::Duplex:
+        tokens.push_back("duplex" + value);
+        break;
+      case PclCommandKind::SymbolSet:
+        tokens.push_back("symbols" + value + c.parameter);
+        break;
       case PclCommandKind::FontSpacing:
       case PclCommandKind::FontPitch:
       case PclCommandKind::FontHeight:
@@ -65,8 +73,12 @@ std::string Outline(const ParsedPclJob& job) {
           tokens.push_back("vertical");
         }
         break;
-      case PclCommandKind::PageEject: tokens.push_back("eject"); break;
-      default: tokens.push_back("other"); break;
+      case PclCommandKind::PageEject:
+        tokens.push_back("eject");
+        break;
+      default:
+        tokens.push_back("other");
+        break;
     }
   }
   std::string outline;
@@ -144,7 +156,11 @@ TEST(PclPrintReader, LinesAndPagesEndOnlyAtReturnAndFormFeed) {
       {"two pages", "a\r\n\fb\r\n\f", {{"a"}, {"b"}}},
       {"text before a form feed is lost, after it starts the next page", "a\r\nxy\fz\r\n\f", {{"a"}, {"z"}}},
       {"line feeds are dropped, a lone return ends a line", "a\nb\rc\r\n\f", {{"ab", "c"}}},
-      {"control codes and high bytes stay", "a\x02" "b\t\x1A\xC4\xDB\r\n\f", {{"a\x02" "b\t\x1A\xC4\xDB"}}},
+      {"control codes and high bytes stay",
+       "a\x02"
+       "b\t\x1A\xC4\xDB\r\n\f",
+       {{"a\x02"
+         "b\t\x1A\xC4\xDB"}}},
       {"empty pages", "\f\f", {{}, {}}},
   };
   for (const Case& c : cases) EXPECT_EQ(PagesOf(c.bytes), c.pages) << c.name;
@@ -171,13 +187,13 @@ TEST(PclLineStep, RoundsHalvesToEvenAndAppliesTheLegalFactor) {
     int step;
   };
   const Case portrait[] = {
-      {60, false, 120},  {69, false, 104},  {20, false, 360},  // the cap is PlacePclLine's
-      {64, false, 112},  // 112.5
-      {320, false, 22},  // 22.5
-      {192, false, 38},  // 37.5
-      {112, true, 83},   // Round(64 x 1.3) = Round(83.2)
-      {288, true, 32},   // Round(25 x 1.3) = Round(32.5)
-      {480, true, 20},   // Round(15 x 1.3) = Round(19.5)
+      {60, false, 120}, {69, false, 104}, {20, false, 360},  // the cap is PlacePclLine's
+      {64, false, 112},                                      // 112.5
+      {320, false, 22},                                      // 22.5
+      {192, false, 38},                                      // 37.5
+      {112, true, 83},                                       // Round(64 x 1.3) = Round(83.2)
+      {288, true, 32},                                       // Round(25 x 1.3) = Round(32.5)
+      {480, true, 20},                                       // Round(15 x 1.3) = Round(19.5)
   };
   for (const Case& c : portrait) EXPECT_EQ(PclPortraitLineStep(c.height, c.legal), c.step) << c.height;
   const Case landscape[] = {
@@ -222,15 +238,19 @@ TEST(PclCompose, SmallPageBytesExactly) {
   // Letter J, blocks "AB" and "C": one piece of height 3, step Round(7200 / 3) capped at 120.
   const std::string job = ComposePclJob("AB\r\n\r\n  \r\nC\r\n\f", 'J', false, false);
   EXPECT_EQ(job,
-            "\x1B" "E"
+            "\x1B"
+            "E"
             "\x1B&l0O"
             "\x1B(s0p12.00h10.00v0s2b0T"
             "\x1B(10U"
-            "\x1B&a090v0540H" "AB"
+            "\x1B&a090v0540H"
+            "AB"
             "\x1B&a0210v0540H"
-            "\x1B&a0330v0540H" "C"
+            "\x1B&a0330v0540H"
+            "C"
             "\f"
-            "\x1B" "E");
+            "\x1B"
+            "E");
 }
 
 TEST(PclCompose, PieceCountsAtEveryThreshold) {
@@ -241,12 +261,11 @@ TEST(PclCompose, PieceCountsAtEveryThreshold) {
     int pieces;
   };
   const Case cases[] = {
-      {'G', false, 90, 1},  {'G', false, 91, 2},   {'G', false, 181, 3},  {'G', false, 271, 4},
-      {'G', true, 90, 1},   {'G', true, 91, 2},    {'H', false, 120, 1},  {'H', false, 121, 2},
-      {'H', false, 241, 3}, {'H', false, 361, 4},  {'H', false, 480, 4},  {'H', true, 156, 1},
-      {'H', true, 157, 2},  {'I', false, 105, 1},  {'I', false, 106, 2},  {'I', true, 135, 1},
-      {'I', true, 136, 2},  {'J', false, 90, 1},   {'J', false, 91, 2},   {'J', false, 271, 4},
-      {'J', false, 450, 4}, {'J', true, 117, 1},   {'J', true, 118, 2},
+      {'G', false, 90, 1},  {'G', false, 91, 2},  {'G', false, 181, 3}, {'G', false, 271, 4}, {'G', true, 90, 1},
+      {'G', true, 91, 2},   {'H', false, 120, 1}, {'H', false, 121, 2}, {'H', false, 241, 3}, {'H', false, 361, 4},
+      {'H', false, 480, 4}, {'H', true, 156, 1},  {'H', true, 157, 2},  {'I', false, 105, 1}, {'I', false, 106, 2},
+      {'I', true, 135, 1},  {'I', true, 136, 2},  {'J', false, 90, 1},  {'J', false, 91, 2},  {'J', false, 271, 4},
+      {'J', false, 450, 4}, {'J', true, 117, 1},  {'J', true, 118, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(1, c.letter) + (c.legal ? " legal " : " letter ") + std::to_string(c.lines));
@@ -385,9 +404,16 @@ TEST(PclCompose, PagesWithMoreThan31BlocksPrintWhole) {
 // The mended fault: report text could carry escape sequences to the printer. ESC, SO and
 // SI become blanks; every other byte of the line goes out unchanged.
 TEST(PclCompose, ReportTextCannotCommandThePrinter) {
-  const std::string line = "A\x1B" "E\x0E" "B\x0F" "C\x02\t\xC4\xDB";
+  const std::string line =
+      "A\x1B"
+      "E\x0E"
+      "B\x0F"
+      "C\x02\t\xC4\xDB";
   const std::string job = ComposePclJob(line + "\r\n\f", 'J', false, false);
-  EXPECT_NE(job.find("\x1B&a090v0540H" "A E B C\x02\t\xC4\xDB" "\f"), std::string::npos);
+  EXPECT_NE(job.find("\x1B&a090v0540H"
+                     "A E B C\x02\t\xC4\xDB"
+                     "\f"),
+            std::string::npos);
   const ParsedPclJob parsed = Parsed(line + "\r\n\f", 'J');
   EXPECT_EQ(Outline(parsed), "reset orient0 font symbols10U line eject reset");
   ASSERT_EQ(parsed.runs.size(), 1u);

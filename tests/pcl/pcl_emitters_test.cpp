@@ -1,10 +1,9 @@
 #include "pcl/pcl_emitters.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <climits>
 #include <functional>
+#include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
 
@@ -59,19 +58,19 @@ TEST(PclEmitter, CommandsWriteTheirExactBytes) {
       {"eight-bit values", [](PclEmitter& e) { e.PclSymbolSet(255); }, "\x1B(255U"},
       {"font G and H", [](PclEmitter& e) { e.PclFont(0, 2, 0, 16.67, 8.5); }, "\x1B(s0p16.67h8.50v0s2b0T"},
       {"font I and J", [](PclEmitter& e) { e.PclFont(0, 2, 0, 12, 10); }, "\x1B(s0p12.00h10.00v0s2b0T"},
-      {"proportional font has no pitch", [](PclEmitter& e) { e.PclFont(0, 2, 0, 0, 10); },
-       "\x1B(s1p10.00v0s2b0T"},
+      {"proportional font has no pitch", [](PclEmitter& e) { e.PclFont(0, 2, 0, 0, 10); }, "\x1B(s1p10.00v0s2b0T"},
       {"negative weight", [](PclEmitter& e) { e.PclFont(4, -3, 1, 10, 12); }, "\x1B(s0p10.00h12.00v1s-3b4T"},
       {"line position", [](PclEmitter& e) { e.PclCursor(1080, 90, PclUnit::Decipoints, PclMove::Absolute); },
-       "\x1B\x26\x61" "090v01080H"},
+       "\x1B\x26\x61"
+       "090v01080H"},
       {"relative decipoints", [](PclEmitter& e) { e.PclCursor(0, -30, PclUnit::Decipoints, PclMove::Relative); },
        "\x1B&a-30v+0H"},
       {"relative rows and columns", [](PclEmitter& e) { e.PclCursor(-4, 2, PclUnit::RowsColumns, PclMove::Relative); },
        "\x1B&a+2r-4C"},
       {"absolute rows and columns", [](PclEmitter& e) { e.PclCursor(5, 3, PclUnit::RowsColumns, PclMove::Absolute); },
        "\x1B&a03r05C"},
-      {"absolute move loses the sign", [](PclEmitter& e) { e.PclCursor(-7, -20, PclUnit::Decipoints, PclMove::Absolute); },
-       "\x1B&a020v07H"},
+      {"absolute move loses the sign",
+       [](PclEmitter& e) { e.PclCursor(-7, -20, PclUnit::Decipoints, PclMove::Absolute); }, "\x1B&a020v07H"},
       {"page eject", [](PclEmitter& e) { e.PclPageEject(); }, "\x0C"},
       {"text unchanged", [](PclEmitter& e) { e.PclWrite(std::string("\xC4\xB3\0\x02 x", 6)); },
        std::string("\xC4\xB3\0\x02 x", 6)},
@@ -96,7 +95,10 @@ TEST_F(PclJobFileTest, WritesEveryByteAcrossManyBlocks) {
   for (std::size_t at = 0; at < bytes.size(); at += 1000) emitter.PclWrite(bytes.substr(at, 1000));
   job.ClosePclFile();
   EXPECT_FALSE(job.IsOpen());
-  EXPECT_EQ(folder.Read("Vantrose.PCL"), "\x1B" "E" + bytes);
+  EXPECT_EQ(folder.Read("Vantrose.PCL"),
+            "\x1B"
+            "E" +
+                bytes);
 }
 
 TEST_F(PclJobFileTest, OpeningAgainClosesTheFirstAndReplacesAnOldFile) {

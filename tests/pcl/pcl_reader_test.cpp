@@ -1,7 +1,6 @@
 #include "pcl/pcl_reader.h"
 
 #include <gtest/gtest.h>
-
 #include <iterator>
 #include <random>
 #include <string>
@@ -20,10 +19,14 @@ std::vector<Kind> KindsOf(const ParsedPclJob& job) {
 }
 
 TEST(ParsePclJob, CombinedSequencesGiveEveryParameter) {
-  const ParsedPclJob job = ParsePclJob("\x1B&l0o3a1S" "\x1B(s0p12.00h10.00v0s2b0T" "\x1B(10U" "x");
+  const ParsedPclJob job = ParsePclJob(
+      "\x1B&l0o3a1S"
+      "\x1B(s0p12.00h10.00v0s2b0T"
+      "\x1B(10U"
+      "x");
   EXPECT_EQ(KindsOf(job), (std::vector<Kind>{Kind::Orientation, Kind::PageSize, Kind::Duplex, Kind::FontSpacing,
-                                              Kind::FontPitch, Kind::FontHeight, Kind::FontStyle, Kind::FontWeight,
-                                              Kind::FontTypeface, Kind::SymbolSet, Kind::Text}));
+                                             Kind::FontPitch, Kind::FontHeight, Kind::FontStyle, Kind::FontWeight,
+                                             Kind::FontTypeface, Kind::SymbolSet, Kind::Text}));
   EXPECT_EQ(job.commands[0].value, 0);
   EXPECT_EQ(job.commands[1].value, 3);
   EXPECT_EQ(job.commands[1].parameter, 'A');
@@ -38,7 +41,9 @@ TEST(ParsePclJob, CombinedSequencesGiveEveryParameter) {
   EXPECT_EQ(font.symbolSet, "10U");
 
   // A reset forgets the font.
-  const ParsedPclJob afterReset = ParsePclJob("\x1B(s1p14v3B\x1B(10U\x1B" "Ey");
+  const ParsedPclJob afterReset = ParsePclJob(
+      "\x1B(s1p14v3B\x1B(10U\x1B"
+      "Ey");
   ASSERT_EQ(afterReset.runs.size(), 1u);
   EXPECT_EQ(afterReset.runs[0].font, PclFontState{});
 }
@@ -47,12 +52,16 @@ TEST(ParsePclJob, CombinedSequencesGiveEveryParameter) {
 TEST(ParsePclJob, CursorMovesAndTextRunsLandWhereThePrinterPutsThem) {
   const ParsedPclJob job = ParsePclJob(
       "\x1B(s0p12h10V"
-      "\x1B&a090v0540H" "AB"     // at (540, 90); the cursor moves to 660
-      "\x1B&a+30v+60H" "C"      // at (720, 120)
-      "\x1B&a-20v-700H" "D"     // at (80, 100)
-      "\x1B&a2r3C" "E"          // rows of 120, columns of 60: at (180, 240)
-      "\r\nF"                   // carriage return and line feed: at (0, 360)
-      "\fG");                   // next sheet, top left
+      "\x1B&a090v0540H"
+      "AB"  // at (540, 90); the cursor moves to 660
+      "\x1B&a+30v+60H"
+      "C"  // at (720, 120)
+      "\x1B&a-20v-700H"
+      "D"  // at (80, 100)
+      "\x1B&a2r3C"
+      "E"      // rows of 120, columns of 60: at (180, 240)
+      "\r\nF"  // carriage return and line feed: at (0, 360)
+      "\fG");  // next sheet, top left
   struct Expected {
     const char* bytes;
     double x;
@@ -80,9 +89,14 @@ TEST(ParsePclJob, CursorMovesAndTextRunsLandWhereThePrinterPutsThem) {
 }
 
 TEST(ParsePclJob, ControlCodesOtherThanCommandsStayInTheText) {
-  const ParsedPclJob job = ParsePclJob("a\x02\t\x1A\xC4" "b\x0E" "c\x0F");
+  const ParsedPclJob job = ParsePclJob(
+      "a\x02\t\x1A\xC4"
+      "b\x0E"
+      "c\x0F");
   EXPECT_EQ(KindsOf(job), (std::vector<Kind>{Kind::Text, Kind::ShiftOut, Kind::Text, Kind::ShiftIn}));
-  EXPECT_EQ(job.runs[0].bytes, "a\x02\t\x1A\xC4" "b");
+  EXPECT_EQ(job.runs[0].bytes,
+            "a\x02\t\x1A\xC4"
+            "b");
 }
 
 TEST(ParsePclJob, UnknownAndMalformedCommandsAreCountedAndSkipped) {
@@ -94,16 +108,38 @@ TEST(ParsePclJob, UnknownAndMalformedCommandsAreCountedAndSkipped) {
     std::vector<std::string> runs;
   };
   const Case cases[] = {
-      {"two-character command", "a\x1B" "9b", 1, 0, {"a", "b"}},
+      {"two-character command",
+       "a\x1B"
+       "9b",
+       1,
+       0,
+       {"a", "b"}},
       {"unknown parameter", "\x1B&l6Dx", 1, 0, {"x"}},
       {"unknown beside a known parameter", "\x1B&l0o6Dx", 1, 0, {"x"}},
       {"unknown group", "\x1B*p100x200Yx", 2, 0, {"x"}},
       {"data after a W command is skipped", "\x1B(s3Wabcx", 1, 0, {"x"}},
-      {"transparent data is skipped", "\x1B&p2X\x1B" "Ex", 1, 0, {"x"}},
+      {"transparent data is skipped",
+       "\x1B&p2X\x1B"
+       "Ex",
+       1,
+       0,
+       {"x"}},
       {"data longer than the job", "\x1B*b900Wab", 1, 0, {}},
-      {"lone escape", "a\x1B\x01" "b", 0, 1, {"a", "\x01" "b"}},
+      {"lone escape",
+       "a\x1B\x01"
+       "b",
+       0,
+       1,
+       {"a",
+        "\x01"
+        "b"}},
       {"broken off by a control code", "\x1B&a90\x02x", 0, 1, {"\x02x"}},
-      {"broken off by another escape", "\x1B&l1\x1B" "Ex", 0, 1, {"x"}},
+      {"broken off by another escape",
+       "\x1B&l1\x1B"
+       "Ex",
+       0,
+       1,
+       {"x"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -144,7 +180,9 @@ TEST(ParsePclJob, TruncatedJobEndsCleanly) {
     EXPECT_EQ(job.malformedCommands, 1);
     EXPECT_EQ(KindsOf(job), c.kinds);
   }
-  EXPECT_FALSE(ParsePclJob("\x1B" "E").truncated);
+  EXPECT_FALSE(ParsePclJob("\x1B"
+                           "E")
+                   .truncated);
 }
 
 // Every prefix of a real job and random bytes parse without a fault; the text of a

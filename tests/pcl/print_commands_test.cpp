@@ -5,10 +5,10 @@
 #include <cerrno>
 #include <gtest/gtest.h>
 
-#include "support/recording_canvas.h"
+#include "base/file_layer.h"
 #include "pcl/pcl_compose.h"
 #include "platform/spooler.h"
-#include "base/file_layer.h"
+#include "support/recording_canvas.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -87,8 +87,8 @@ TEST(WritePrintFile, CopiesPagesInOrderStampedAndSkipsMissingOnes) {
   folder.Write("B01", "second\nlast");
   const std::string printFile = folder.Path() + "Vantrose.PRN";
   WritePrintFile(printFile, {folder.Path() + "A01", folder.Path() + "missing", folder.Path() + "B01"}, &kStamp);
-  EXPECT_EQ(folder.Read("Vantrose.PRN"), "first\r\n" + std::string(20, ' ') +
-                                             "ID: 0000    3 14:05:09  0042\r\n\x0c@A02\r\nsecond\r\nlast\r\n");
+  EXPECT_EQ(folder.Read("Vantrose.PRN"),
+            "first\r\n" + std::string(20, ' ') + "ID: 0000    3 14:05:09  0042\r\n\x0c@A02\r\nsecond\r\nlast\r\n");
   WritePrintFile(printFile, {folder.Path() + "A01"}, nullptr);
   EXPECT_EQ(folder.Read("Vantrose.PRN"), "first\r\n" + marker + "\r\n\x0c@A02\r\n");
 }
@@ -107,9 +107,7 @@ class RecordingSpooler final : public Spooler {
 
 class PrintWorkFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m_folder.Write("Vantrose.PRN", kPage);
-  }
+  void SetUp() override { m_folder.Write("Vantrose.PRN", kPage); }
   bool WorkFilesGone() const { return !m_folder.Exists("Vantrose.PRN") && !m_folder.Exists("Vantrose.PCL"); }
 
   static inline const std::string kPage = "line one\r\nline two\r\n\r\nblock two\r\n\x0c";
@@ -125,8 +123,7 @@ TEST_F(PrintWorkFileTest, PclModesSpoolTheComposedJobAndRemoveBothWorkFiles) {
       for (const bool duplex : {false, true}) {
         m_folder.Write("Vantrose.PRN", kPage);
         m_legal = legal;
-        const PrintOutcome outcome =
-            PrintWorkFile(m_folder.Path(), mode, m_legal, duplex, m_canvas, m_spooler, "raw");
+        const PrintOutcome outcome = PrintWorkFile(m_folder.Path(), mode, m_legal, duplex, m_canvas, m_spooler, "raw");
         EXPECT_TRUE(outcome.delivered);
         ASSERT_FALSE(m_spooler.jobs.empty());
         EXPECT_EQ(m_spooler.jobs.back(), ComposePclJob(kPage, ModeLetter(mode), legal, duplex));

@@ -3,23 +3,21 @@
 // text in memory, and a PCL job laid out on sheets in device pixels.
 #include "pcl/print_preview.h"
 
-#include <gtest/gtest.h>
-
-#include "pcl/print_text_fixtures.h"
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
+#include "base/file_layer.h"
 #include "canvas/canvas_print.h"
-#include "support/recording_canvas.h"
 #include "pcl/pcl_compose.h"
 #include "pcl/pcl_reader.h"
 #include "pcl/pcl_sheets.h"
 #include "pcl/print_commands.h"
+#include "pcl/print_text_fixtures.h"
 #include "shell/app_state.h"
-#include "base/file_layer.h"
 #include "shell/day_cycle.h"
+#include "support/recording_canvas.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -184,7 +182,8 @@ TEST(LayPclSheets, WorkedExamplesLandAtTheirDecipointsInDevicePixels) {
   EXPECT_EQ(layout.sheets[1].runs[0].bytes, "b2l1");
 
   // Legal paper: a 112-line piece steps Round(Round(7200 / 112) x 1.3) = 83 on a legal sheet.
-  const PclSheetLayout legal = LayPclSheets(ParsePclJob(ComposePclJob(PageText(BlockLines({112})), 'J', true, false)), kDpi);
+  const PclSheetLayout legal =
+      LayPclSheets(ParsePclJob(ComposePclJob(PageText(BlockLines({112})), 'J', true, false)), kDpi);
   ASSERT_EQ(legal.sheets.size(), 1u);
   EXPECT_EQ(legal.sheets[0].paper, PclPaper::Legal);
   EXPECT_EQ(Baselines(legal.sheets[0]), ExpectedBaselines(112, 83));
@@ -217,7 +216,9 @@ TEST(LayPclSheets, LandscapeColumnsShareASheet) {
 TEST(LayPclSheets, EverySheetTakesTheLayoutInForceAtItsFirstText) {
   // Landscape legal text; an empty sheet ejected; a reset back to portrait letter; text
   // after the last form feed still fills a sheet; an orientation change after text keeps the sheet's.
-  const std::string job = "\x1B&l1O\x1B&l3AHello\f\f\x1B" "EWorld\x1B&l1O";
+  const std::string job =
+      "\x1B&l1O\x1B&l3AHello\f\f\x1B"
+      "EWorld\x1B&l1O";
   const PclSheetLayout layout = LayPclSheets(ParsePclJob(job), kDpi);
   ASSERT_EQ(layout.sheets.size(), 3u);
   struct Expected {
@@ -238,7 +239,9 @@ TEST(LayPclSheets, EverySheetTakesTheLayoutInForceAtItsFirstText) {
 }
 
 TEST(LayPclSheets, UnknownCommandsAreSkippedAndCountedAndUnsetFontsGetDefaults) {
-  const std::string job = "\x1B&k2GA\x1B*c100A\x1B" "ZB\x1B*b3WxyzC\f";
+  const std::string job =
+      "\x1B&k2GA\x1B*c100A\x1B"
+      "ZB\x1B*b3WxyzC\f";
   const PclSheetLayout layout = LayPclSheets(ParsePclJob(job), kDpi);
   EXPECT_EQ(layout.unknownCommands, 4);
   ASSERT_EQ(layout.sheets.size(), 1u);
@@ -249,7 +252,7 @@ TEST(LayPclSheets, UnknownCommandsAreSkippedAndCountedAndUnsetFontsGetDefaults) 
     EXPECT_DOUBLE_EQ(run.pixelHeight, 12 * kDpi / 72);
     EXPECT_FALSE(run.pc8);
   }
-  EXPECT_EQ(text, "ABC");  // the three data bytes of ESC *b3W are not text
+  EXPECT_EQ(text, "ABC");                                   // the three data bytes of ESC *b3W are not text
   EXPECT_DOUBLE_EQ(layout.sheets[0].runs[1].x, kDpi / 10);  // one column after "A"
 }
 
@@ -261,7 +264,9 @@ TEST(PclRunText, ShowsCodePage437ForPc8AndLatin1OtherwiseWithControlsAsBlanks) {
   };
   const Case cases[] = {
       {"\xC9\xCD\xBB\xB3\xC4", true, "\u2554\u2550\u2557\u2502\u2500"},
-      {"a\x02" "b\tc\x7F", true, "a b c "},
+      {"a\x02"
+       "b\tc\x7F",
+       true, "a b c "},
       {"\xE9\xB3", false, "\u00E9\u00B3"},
       {"plain", false, "plain"},
   };

@@ -1,7 +1,6 @@
 #include "platform/desktop_entry.h"
 
 #include <gtest/gtest.h>
-
 #include <map>
 #include <optional>
 #include <string>

@@ -5,8 +5,8 @@
 // and the page files, no file the user relies on may be half written, and the
 // program must go on: the same command, run again, succeeds, and so does close.
 #include <QLabel>
-#include <QPushButton>
 #include <QPrinter>
+#include <QPushButton>
 #include <algorithm>
 #include <cerrno>
 #include <deque>
@@ -14,26 +14,25 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-
-#include "support/fake_platform.h"
 #include <iterator>
 #include <map>
 #include <optional>
 #include <set>
 #include <system_error>
 
+#include "base/file_layer.h"
+#include "base/working_folders.h"
+#include "browser/scratch.h"
 #include "browser/ui/edit_dialog.h"
 #include "browser/ui/options_dialog.h"
 #include "browser/ui/page_list_box.h"
-#include "browser/scratch.h"
 #include "import/race_data.h"
 #include "import/report_split.h"
 #include "platform/system/printing_services.h"
-#include "base/file_layer.h"
+#include "platform/system/up_down.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/program.h"
-#include "platform/system/up_down.h"
-#include "base/working_folders.h"
+#include "support/fake_platform.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -50,19 +49,19 @@ std::string Padded(std::string text, std::size_t width) {
 // A horse block of an E report: the table's top at column 42, `lines` performance
 // lines with bars at columns 42 and 64, the bottom line.
 std::string HorseBlock(int lines) {
-  std::string block = Padded("  1 Horse One", 41) + "\xDA" + std::string(8, '\xC4') + "\xC2" +
-                      std::string(12, '\xC4') + "\xBF\r\n";
+  std::string block =
+      Padded("  1 Horse One", 41) + "\xDA" + std::string(8, '\xC4') + "\xC2" + std::string(12, '\xC4') + "\xBF\r\n";
   for (int i = 1; i <= lines; ++i)
     block += Padded("   race " + std::to_string(i), 41) + "\xB3" + Padded(" fig", 21) + "\xB3 x\r\n";
-  return block + std::string(41, ' ') + "\xC0" + std::string(8, '\xC4') + "\xC1" + std::string(12, '\xC4') +
-         "\xD9\r\n";
+  return block + std::string(41, ' ') + "\xC0" + std::string(8, '\xC4') + "\xC1" + std::string(12, '\xC4') + "\xD9\r\n";
 }
 
 // An odds table of three horses whose chances add up to one.
 std::string OddsTable() {
   std::string table = Padded("Odds", 69) + "\xC4\xC4\xC2\xC4\xC4\xC4\xC4\xC2\xC4\xC4\xC4\r\n";
   const char* odds[] = {" 3.0  3.0", " 3.0  3.0", " 1.0  1.0"};
-  for (int horse = 0; horse < 3; ++horse) table += Padded("  " + std::to_string(horse + 1) + " Horse", 69) + odds[horse] + "  \r\n";
+  for (int horse = 0; horse < 3; ++horse)
+    table += Padded("  " + std::to_string(horse + 1) + " Horse", 69) + odds[horse] + "  \r\n";
   return table + "end of table\r\n";
 }
 
@@ -72,8 +71,8 @@ std::string Report(const std::string& name, const std::string& body) {
 
 std::string DayText() {
   return "before the first report\r\n" + Report("E01Aqu", HorseBlock(9)) + Report("E01Tam", HorseBlock(3)) +
-         Report("A01Tam", OddsTable()) + Report("A02Tam", "second A page\r\n") +
-         Report("X01Tam", "main track\r\n") + Report("B01Tam", "b page\r\n");
+         Report("A01Tam", OddsTable()) + Report("A02Tam", "second A page\r\n") + Report("X01Tam", "main track\r\n") +
+         Report("B01Tam", "b page\r\n");
 }
 
 std::string ArchiveText() { return Report("A05Aqu", "archived A\r\n") + Report("E05Aqu", HorseBlock(8)); }
@@ -334,10 +333,20 @@ struct Scenario {
 const Scenario kScenarios[] = {
     {"start-up", [](Session&) {}, [](Session& session) { session.Restart(); }},
     {"options rebuild", [](Session& session) { session.Start(); }, ChangeTheMaximum},
-    {"scratch", [](Session& session) { session.Start(); SelectPage(session, "A01Tam"); }, ScratchFirstHorse},
+    {"scratch",
+     [](Session& session) {
+       session.Start();
+       SelectPage(session, "A01Tam");
+     },
+     ScratchFirstHorse},
     {"archive save", [](Session& session) { session.Start(); }, SaveArchive},
     {"archive load", [](Session& session) { session.Start(); }, LoadArchive},
-    {"print", [](Session& session) { session.Start(); SelectPclMode(session); }, Print},
+    {"print",
+     [](Session& session) {
+       session.Start();
+       SelectPclMode(session);
+     },
+     Print},
     {"close", [](Session& session) { session.Start(); }, Close},
 };
 
@@ -407,8 +416,7 @@ void ExpectNoFileHalfWritten(const Snapshot& before, const Snapshot& after, cons
     const std::string fileName = path.substr(path.rfind('/') + 1);
     const auto twin = now.find(path.substr(0, path.rfind('/') + 1) + TwinName(fileName));
     if (twin != now.end() && twin->first != path && bytes == twin->second) continue;
-    ADD_FAILURE() << where << ": " << path << " is neither its old nor its new content (" << bytes.size()
-                  << " bytes)";
+    ADD_FAILURE() << where << ": " << path << " is neither its old nor its new content (" << bytes.size() << " bytes)";
   }
 }
 
@@ -461,8 +469,8 @@ TEST_P(FaultWalk, EveryFailingFileOperationIsReportedLosesNoReportAndLeavesNoFil
 
   for (long k = 1; k <= reference.operations; ++k) {
     for (const int error : {ENOSPC, EACCES}) {
-      const std::string where = std::string(scenario.name) + ", operation " + std::to_string(k) + " failing with " +
-                                IoErrorText(error);
+      const std::string where =
+          std::string(scenario.name) + ", operation " + std::to_string(k) + " failing with " + IoErrorText(error);
       Session session;
       scenario.prepare(session);
       ASSERT_TRUE(session.messages.empty()) << where;

@@ -3,9 +3,9 @@
 // counts and huge lines, junk settings, long schedules and odd print files. Each
 // row says what must come of its input, and every row checks that nothing outside
 // the working folder changed.
-#include <cerrno>
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -15,15 +15,15 @@
 #include <map>
 #include <random>
 
+#include "base/file_layer.h"
+#include "base/settings.h"
+#include "base/working_folders.h"
 #include "canvas/canvas_print.h"
-#include "support/recording_canvas.h"
 #include "import/page_index.h"
 #include "import/race_data.h"
 #include "import/report_split.h"
 #include "pcl/pcl_compose.h"
-#include "base/file_layer.h"
-#include "base/settings.h"
-#include "base/working_folders.h"
+#include "support/recording_canvas.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -1,17 +1,16 @@
 #include "support/cups_server.h"
 
-#include <cups/cups.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
+#include <cups/cups.h>
 #include <filesystem>
 #include <fstream>
+#include <signal.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -87,9 +86,9 @@ CupsServer::CupsServer() {
   WriteText(m_folder + "/cupsd.conf", conf.str(), 0644);
   std::ostringstream files;
   files << "ServerRoot " << m_folder << "\nRequestRoot " << m_folder << "/spool\nTempDir " << m_folder
-        << "/spool/tmp\nCacheDir " << m_folder << "/cache\nStateDir " << m_folder << "/state\nServerBin "
-        << m_folder << "/bin\nDataDir /usr/share/cups\nDocumentRoot /usr/share/cups/doc-root\nAccessLog "
-        << m_folder << "/log/access_log\nErrorLog " << m_folder << "/log/error_log\nPageLog " << m_folder
+        << "/spool/tmp\nCacheDir " << m_folder << "/cache\nStateDir " << m_folder << "/state\nServerBin " << m_folder
+        << "/bin\nDataDir /usr/share/cups\nDocumentRoot /usr/share/cups/doc-root\nAccessLog " << m_folder
+        << "/log/access_log\nErrorLog " << m_folder << "/log/error_log\nPageLog " << m_folder
         << "/log/page_log\nFileDevice No\n";
   if (root) files << "User lp\nGroup lp\nSystemGroup root\n";
   WriteText(m_folder + "/cups-files.conf", files.str(), 0644);

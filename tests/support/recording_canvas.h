@@ -16,7 +16,7 @@ class RecordingCanvas final : public PrinterCanvas {
 
   struct Call {
     Kind kind;
-    int x = 0;         // Text: position; Font: point size; Orientation: 1 for landscape
+    int x = 0;  // Text: position; Font: point size; Orientation: 1 for landscape
     int y = 0;
     std::string text;  // Text: the text; Font: the font name, with " bold" when bold
   };

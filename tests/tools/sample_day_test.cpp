@@ -1,17 +1,16 @@
 #include "sample_day/sample_day.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "import/race_data.h"
 #include "base/file_layer.h"
 #include "base/working_folders.h"
+#include "import/race_data.h"
 #include "support/temp_folder.h"
 
 namespace {

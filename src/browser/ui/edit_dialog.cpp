@@ -26,7 +26,7 @@ TEditForm::TEditForm(QWidget* parent) : QDialog(parent) {
   EditMemo->setFont(WindowFont("Terminal", 12));
   EditMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
   QPalette memoPalette = EditMemo->palette();
-  memoPalette.setColor(QPalette::Text, QColor(0, 0, 128));  // navy
+  memoPalette.setColor(QPalette::Text, QColor(0, 0, 128));      // navy
   memoPalette.setColor(QPalette::Base, QColor(192, 192, 192));  // light grey
   EditMemo->setPalette(memoPalette);
 

@@ -5,8 +5,8 @@
 #include <QPushButton>
 
 #include "platform/system/fonts.h"
-#include "platform/system/up_down.h"
 #include "platform/system/place.h"
+#include "platform/system/up_down.h"
 
 namespace {
 
@@ -49,7 +49,8 @@ TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent) {
   ReportOptions = Place(new QListWidget(this), "ReportOptions", 255, 15, 300, 100);
   ReportOptions->setFont(WindowFont("Courier New", 21));
   ReportOptions->setUniformItemSizes(true);
-  for (std::string_view text : kReportOptionTexts) AddCheckItem(ReportOptions, FromLatin1(text), false, kReportItemHeight);
+  for (std::string_view text : kReportOptionTexts)
+    AddCheckItem(ReportOptions, FromLatin1(text), false, kReportItemHeight);
 
   emaxlabel = new QLabel(QStringLiteral("Maximum performance lines =  "), this);
   emaxlabel->setObjectName(QStringLiteral("emaxlabel"));

@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "platform/system/fonts.h"
-#include "platform/system/up_down.h"
 #include "platform/system/place.h"
+#include "platform/system/up_down.h"
 
 namespace {
 

@@ -69,10 +69,10 @@ TPrintPreviewForm::TPrintPreviewForm(QWidget* parent, PrintPreviewJob job, const
     first.paper = m_job.legalPaper ? PclPaper::Legal : PclPaper::Letter;
     if (!m_pclSheets.sheets.empty()) first = m_pclSheets.sheets.front();
     m_printer.setFullPage(true);
-    m_printer.setPageLayout(QPageLayout(
-        QPageSize(first.paper == PclPaper::Legal ? QPageSize::Legal : QPageSize::Letter),
-        first.orientation == PageOrientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-        QMarginsF(0, 0, 0, 0)));
+    m_printer.setPageLayout(
+        QPageLayout(QPageSize(first.paper == PclPaper::Legal ? QPageSize::Legal : QPageSize::Letter),
+                    first.orientation == PageOrientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                    QMarginsF(0, 0, 0, 0)));
   }
   CreateComponents();
   Preview->updatePreview();
@@ -116,9 +116,9 @@ void TPrintPreviewForm::CreateComponents() {
   Preview->setZoomMode(QPrintPreviewWidget::FitInView);
 
   auto* tools = new QHBoxLayout;
-  for (QWidget* widget : std::initializer_list<QWidget*>{PreviewPrint, PreviewClose, PreviewPrevious, PreviewSheet,
-                                                        PreviewNext, PreviewZoomOut, PreviewZoomIn, PreviewFitWidth,
-                                                        PreviewWholeSheet})
+  for (QWidget* widget :
+       std::initializer_list<QWidget*>{PreviewPrint, PreviewClose, PreviewPrevious, PreviewSheet, PreviewNext,
+                                       PreviewZoomOut, PreviewZoomIn, PreviewFitWidth, PreviewWholeSheet})
     tools->addWidget(widget);
   tools->addStretch();
   auto* layout = new QVBoxLayout(this);

@@ -8,8 +8,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "platform/system/fonts.h"
 #include "platform/printers.h"
+#include "platform/system/fonts.h"
 
 TPrinterXForm::TPrinterXForm(QWidget* parent, CurrentPrinter& currentPrinter)
     : QDialog(parent), m_currentPrinter(currentPrinter) {

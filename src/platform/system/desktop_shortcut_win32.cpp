@@ -1,9 +1,8 @@
 // The desktop shortcut as a shell link in the desktop folder named by the registry.
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
-
 #include <string>
+#include <windows.h>
 
 #include "platform/desktop_shortcut.h"
 

@@ -1,9 +1,9 @@
 // The desktop shortcut as a freedesktop ".desktop" file in the user's desktop folder.
 #include <cstdlib>
 
+#include "base/file_layer.h"
 #include "platform/desktop_entry.h"
 #include "platform/desktop_shortcut.h"
-#include "base/file_layer.h"
 
 namespace {
 

@@ -18,12 +18,14 @@ InstanceGuard::InstanceGuard(const std::string& baseFolder)
 
 InstanceGuard::~InstanceGuard() = default;
 
-bool InstanceGuard::Acquire(std::chrono::milliseconds wait) { return m_lock->file.tryLock(static_cast<int>(wait.count())); }
+bool InstanceGuard::Acquire(std::chrono::milliseconds wait) {
+  return m_lock->file.tryLock(static_cast<int>(wait.count()));
+}
 
 std::string InstanceGuard::LockPathFor(const std::string& baseFolder) {
   const QByteArray folderHash =
       QCryptographicHash::hash(QByteArray::fromStdString(baseFolder), QCryptographicHash::Sha1).toHex().left(16);
-  return QDir(QDir::tempPath()).filePath(QStringLiteral("!Vantrose@@@-") + QString::fromLatin1(folderHash) +
-                                          QStringLiteral(".lock"))
+  return QDir(QDir::tempPath())
+      .filePath(QStringLiteral("!Vantrose@@@-") + QString::fromLatin1(folderHash) + QStringLiteral(".lock"))
       .toStdString();
 }

@@ -2,8 +2,8 @@
 
 #include <QFontMetrics>
 
-#include "platform/system/fonts.h"
 #include "platform/printers.h"
+#include "platform/system/fonts.h"
 
 QtPrinterCanvas::QtPrinterCanvas(QPrinter& printer, const CurrentPrinter& current)
     : m_printer(printer), m_output(Output::CurrentPrinter), m_current(&current) {}
@@ -15,7 +15,7 @@ QtPrinterCanvas::QtPrinterCanvas(QPrinter& printer) : m_printer(printer), m_outp
 
 void QtPrinterCanvas::SetOrientation(PageOrientation orientation) {
   m_printer.setPageOrientation(orientation == PageOrientation::Landscape ? QPageLayout::Landscape
-                                                                        : QPageLayout::Portrait);
+                                                                         : QPageLayout::Portrait);
 }
 
 int QtPrinterCanvas::PageWidth() const {

@@ -1,11 +1,10 @@
 // Raw jobs through the CUPS API: one job on the printer, one document of the raw
 // format, written in blocks; a failure cancels the job.
 #include <cups/cups.h>
-
 #include <vector>
 
-#include "platform/spooler.h"
 #include "base/file_layer.h"
+#include "platform/spooler.h"
 
 namespace {
 

@@ -1,13 +1,12 @@
 // Raw jobs through the Windows spooler: open the printer, one document of data
 // type "RAW" with one page, the file written in blocks, everything begun ended
 // in reverse order.
+#include <vector>
 #include <windows.h>
 #include <winspool.h>
 
-#include <vector>
-
-#include "platform/spooler.h"
 #include "base/file_layer.h"
+#include "platform/spooler.h"
 
 namespace {
 

@@ -12,18 +12,18 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "base/file_layer.h"
+#include "base/settings.h"
+#include "base/text.h"
 #include "browser/ui/page_list_box.h"
 #include "import/page_index.h"
 #include "import/race_data.h"
 #include "import/report_split.h"
-#include "shell/day_cycle.h"
 #include "platform/desktop_shortcut.h"
-#include "base/file_layer.h"
 #include "platform/system/fonts.h"
-#include "base/settings.h"
-#include "base/text.h"
-#include "platform/system/up_down.h"
 #include "platform/system/place.h"
+#include "platform/system/up_down.h"
+#include "shell/day_cycle.h"
 
 namespace {
 

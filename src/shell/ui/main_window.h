@@ -6,14 +6,13 @@
 
 #include <QDialog>
 #include <QMainWindow>
-
 #include <functional>
 
+#include "base/working_folders.h"
 #include "browser/page_list.h"
 #include "pcl/print_commands.h"
-#include "shell/app_state.h"
 #include "platform/message_box.h"
-#include "base/working_folders.h"
+#include "shell/app_state.h"
 
 class DesktopShortcut;
 struct PrintingServices;
@@ -32,8 +31,7 @@ class TPrinterXForm;
 class TSimoOpts;
 
 // The line the view shows until the first page: ten cells of "+" and seven "-".
-inline constexpr char kRulerLine[] =
-    "+-------+-------+-------+-------+-------+-------+-------+-------+-------+-------";
+inline constexpr char kRulerLine[] = "+-------+-------+-------+-------+-------+-------+-------+-------+-------+-------";
 
 inline constexpr char kShortcutTitle[] = "Ravelstow VANTROSE";
 
@@ -132,10 +130,9 @@ class TMainForm final : public QMainWindow {
   void CheckAllClick();
   void ClearAllClick();
 
-
   AppState m_state;
-  PageList m_pageList;     // what ReportListBox shows
-  JumpPositions m_jump;    // PrevItemIndex and LastItemIndex of the Backspace jump
+  PageList m_pageList;   // what ReportListBox shows
+  JumpPositions m_jump;  // PrevItemIndex and LastItemIndex of the Backspace jump
   WorkingFolders m_folders;
   ShowMessageFn m_showMessage;
   DesktopShortcut& m_shortcut;

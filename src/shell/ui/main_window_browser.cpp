@@ -4,16 +4,16 @@
 #include <QInputDialog>
 #include <QPlainTextEdit>
 
+#include "base/file_layer.h"
 #include "browser/archive.h"
 #include "browser/archive_prompt.h"
-#include "browser/ui/edit_dialog.h"
 #include "browser/options.h"
+#include "browser/scratch.h"
+#include "browser/ui/edit_dialog.h"
 #include "browser/ui/options_dialog.h"
 #include "browser/ui/page_list_box.h"
-#include "browser/scratch.h"
 #include "import/page_index.h"
 #include "import/report_split.h"
-#include "base/file_layer.h"
 #include "shell/ui/main_window.h"
 
 namespace {
@@ -23,8 +23,7 @@ constexpr std::string_view kAReportHelp = "Help/A-Report.HLP";
 constexpr std::string_view kEReportHelp = "Help/E-Report.HLP";
 
 PageChoice PageChoiceOf(const AppState& state) {
-  return {state.settings.reportLetters, state.settings.trackLetters, state.applyPerfLimit,
-          state.settings.maxPerfLines};
+  return {state.settings.reportLetters, state.settings.trackLetters, state.applyPerfLimit, state.settings.maxPerfLines};
 }
 
 }  // namespace
@@ -81,13 +80,13 @@ void TMainForm::SaveButtonClick() {
   const auto name = AskArchiveName(
       [this] { return AskInput(QStringLiteral("Save File"), QStringLiteral("Save Vantrose.TXT as: ")).toStdString(); });
   if (!name) return;
-  SavePages(ArchivePath(m_state.baseFolder, *name), m_state.baseFolder, m_pageList.items,
-            PageSelection::CheckedOnly);
+  SavePages(ArchivePath(m_state.baseFolder, *name), m_state.baseFolder, m_pageList.items, PageSelection::CheckedOnly);
 }
 
 void TMainForm::LoadButtonClick() {
-  const auto name = AskArchiveName(
-      [this] { return AskInput(QStringLiteral("Load File"), QStringLiteral("Load Vantrose.TXT from: ")).toStdString(); });
+  const auto name = AskArchiveName([this] {
+    return AskInput(QStringLiteral("Load File"), QStringLiteral("Load Vantrose.TXT from: ")).toStdString();
+  });
   if (!name) return;
 
   // The steps work on copies, adopted only once the whole load succeeded: a failure

@@ -8,9 +8,9 @@
 #include "pcl/ui/printer_options_dialog.h"
 #include "platform/system/printing_services.h"
 #include "platform/system/qt_printer_canvas.h"
-#include "shell/ui/main_window.h"
-#include "shell/day_cycle.h"
 #include "platform/system/up_down.h"
+#include "shell/day_cycle.h"
+#include "shell/ui/main_window.h"
 
 void TMainForm::PrintButtonClick() {
   PrintButton->setEnabled(false);

@@ -4,8 +4,8 @@
 #include <QPlainTextEdit>
 
 #include "browser/page_list.h"
-#include "canvas/ui/simo_options_dialog.h"
 #include "canvas/simo_schedule.h"
+#include "canvas/ui/simo_options_dialog.h"
 #include "platform/system/printing_services.h"
 #include "platform/system/qt_printer_canvas.h"
 #include "shell/ui/main_window.h"

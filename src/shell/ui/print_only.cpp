@@ -5,14 +5,14 @@
 #include <ctime>
 #include <optional>
 
+#include "base/file_layer.h"
+#include "base/scope_guard.h"
 #include "canvas/canvas_print.h"
 #include "pcl/pcl_compose.h"
 #include "pcl/print_commands.h"
 #include "platform/instance_guard.h"
 #include "platform/system/printing_services.h"
 #include "platform/system/qt_printer_canvas.h"
-#include "base/file_layer.h"
-#include "base/scope_guard.h"
 #include "shell/day_cycle.h"
 
 namespace {
@@ -81,8 +81,8 @@ PrintOutcome PrintPrepared(AppState& state, PrintingServices& printing, const st
 
 }  // namespace
 
-int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders& folders,
-                 PrintingServices& printing, std::ostream& out, std::ostream& err) {
+int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders& folders, PrintingServices& printing,
+                 std::ostream& out, std::ostream& err) {
   PrintOnlyOptions options;
   if (const auto problem = ParseArguments(arguments, options)) {
     err << "vantrose-print: " << *problem << "\n\n" << kPrintOnlyUsage;

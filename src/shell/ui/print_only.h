@@ -33,5 +33,5 @@ inline constexpr char kPrintOnlyUsage[] =
 
 // Runs the command with `arguments` (without the program name) on `folders`; messages
 // go to `out` and errors to `err`. Returns the exit status.
-int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders& folders,
-                 PrintingServices& printing, std::ostream& out, std::ostream& err);
+int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders& folders, PrintingServices& printing,
+                 std::ostream& out, std::ostream& err);

@@ -5,10 +5,10 @@
 
 #include <memory>
 
-#include "platform/desktop_shortcut.h"
-#include "platform/system/printing_services.h"
-#include "platform/message_box.h"
 #include "base/working_folders.h"
+#include "platform/desktop_shortcut.h"
+#include "platform/message_box.h"
+#include "platform/system/printing_services.h"
 
 class QApplication;
 class TMainForm;
@@ -21,7 +21,7 @@ inline constexpr char kSecondInstanceText[] = "Whoa!  Only one instance of Vantr
 
 // What the windows need from the system, replaceable by fakes in tests.
 struct ProgramServices {
-  ShowMessageFn showMessage;                 // the general error box and other message boxes
+  ShowMessageFn showMessage;                  // the general error box and other message boxes
   std::unique_ptr<DesktopShortcut> shortcut;  // MakeDesktopShortcut
   PrintingServices printing;                  // printers, the current printer, the spooler
 };

@@ -8,12 +8,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
-
-#include "support/fake_platform.h"
-
 #include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,8 +19,9 @@
 #include "canvas/ui/simo_options_dialog.h"
 #include "platform/desktop_shortcut.h"
 #include "platform/system/printing_services.h"
-#include "shell/ui/main_window.h"
 #include "platform/system/up_down.h"
+#include "shell/ui/main_window.h"
+#include "support/fake_platform.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -59,12 +57,20 @@ TEST_F(SimoOptsDialog, ControlsSitAtTheirPlacesWithCaptionsAndInitialValues) {
   EXPECT_EQ(m_dialog.objectName(), "SimoOpts");
   EXPECT_EQ(m_dialog.windowTitle(), "SimoOpts");
   EXPECT_EQ(m_dialog.size(), QSize(640, 480));
-  struct Expected { QWidget* widget; const char* name; QRect geometry; };
+  struct Expected {
+    QWidget* widget;
+    const char* name;
+    QRect geometry;
+  };
   const Expected places[] = {
-      {m_dialog.OPTIMUMlabel, "OPTIMUMlabel", {120, 60, 300, 60}}, {m_dialog.OptimumPanel, "OptimumPanel", {420, 60, 60, 60}},
-      {m_dialog.OptimumLines, "OptimumLines", {480, 60, 60, 60}},  {m_dialog.MAXIMUMlabel, "MAXIMUMlabel", {120, 150, 300, 60}},
-      {m_dialog.MaximumPanel, "MaximumPanel", {420, 150, 60, 60}}, {m_dialog.MaximumLines, "MaximumLines", {480, 150, 60, 60}},
-      {m_dialog.x2, "x2", {120, 255, 360, 60}},                    {m_dialog.OK, "OK", {450, 360, 90, 60}},
+      {m_dialog.OPTIMUMlabel, "OPTIMUMlabel", {120, 60, 300, 60}},
+      {m_dialog.OptimumPanel, "OptimumPanel", {420, 60, 60, 60}},
+      {m_dialog.OptimumLines, "OptimumLines", {480, 60, 60, 60}},
+      {m_dialog.MAXIMUMlabel, "MAXIMUMlabel", {120, 150, 300, 60}},
+      {m_dialog.MaximumPanel, "MaximumPanel", {420, 150, 60, 60}},
+      {m_dialog.MaximumLines, "MaximumLines", {480, 150, 60, 60}},
+      {m_dialog.x2, "x2", {120, 255, 360, 60}},
+      {m_dialog.OK, "OK", {450, 360, 90, 60}},
   };
   for (const Expected& place : places) {
     EXPECT_EQ(place.widget->objectName(), place.name);
@@ -84,13 +90,15 @@ TEST_F(SimoOptsDialog, ControlsSitAtTheirPlacesWithCaptionsAndInitialValues) {
 
 TEST_F(SimoOptsDialog, UpDownsStepByFourAndDragEachOther) {
   m_dialog.Load({32, 40, false});
-  struct Step { UpDown* upDown; int direction; const char* shown; };
+  struct Step {
+    UpDown* upDown;
+    int direction;
+    const char* shown;
+  };
   const Step steps[] = {
-      {m_dialog.OptimumLines, +1, "36/36 40/40"},
-      {m_dialog.OptimumLines, +1, "40/40 40/40"},
+      {m_dialog.OptimumLines, +1, "36/36 40/40"}, {m_dialog.OptimumLines, +1, "40/40 40/40"},
       {m_dialog.OptimumLines, +1, "44/44 44/44"},  // the maximum comes up with the optimum
-      {m_dialog.MaximumLines, +1, "44/44 48/48"},
-      {m_dialog.MaximumLines, -1, "44/44 44/44"},
+      {m_dialog.MaximumLines, +1, "44/44 48/48"}, {m_dialog.MaximumLines, -1, "44/44 44/44"},
       {m_dialog.MaximumLines, -1, "40/40 40/40"},  // the optimum comes down with the maximum
       {m_dialog.OptimumLines, -1, "36/36 40/40"},
   };
@@ -138,7 +146,7 @@ TEST_F(SimoOptsDialog, KeysTypedIntoAControlShowNoMessage) {
   m_dialog.show();
   m_dialog.OptimumLines->setFocus();
   ASSERT_EQ(m_dialog.focusWidget(), m_dialog.OptimumLines);
-  SendKey(m_dialog.OptimumLines, Qt::Key_Up, QString());  // taken by the up-down
+  SendKey(m_dialog.OptimumLines, Qt::Key_Up, QString());           // taken by the up-down
   SendKey(m_dialog.OptimumLines, Qt::Key_A, QStringLiteral("a"));  // not taken, passed up to the dialog
   EXPECT_TRUE(m_messages.empty());
   EXPECT_EQ(Shown(), "36/36 64/64");

@@ -1,6 +1,8 @@
 // The print preview of the real main window, offscreen: the sheets it shows are the
 // sheets PRINT would eject, in every mode on letter and legal paper; PCL text lands
 // where the job puts it; opening it changes nothing, and its Print button is PRINT.
+#include "pcl/ui/print_preview_window.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QFontInfo>
@@ -14,21 +16,19 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-#include "support/fake_platform.h"
-
+#include "base/file_layer.h"
 #include "browser/ui/page_list_box.h"
 #include "canvas/canvas_print.h"
-#include "support/recording_canvas.h"
-#include "sample_day/sample_day.h"
 #include "pcl/pcl_compose.h"
 #include "pcl/print_commands.h"
-#include "pcl/ui/print_preview_window.h"
 #include "pcl/ui/printer_options_dialog.h"
-#include "base/file_layer.h"
+#include "platform/system/up_down.h"
+#include "sample_day/sample_day.h"
+#include "shell/day_cycle.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/program.h"
-#include "shell/day_cycle.h"
-#include "platform/system/up_down.h"
+#include "support/fake_platform.h"
+#include "support/recording_canvas.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -205,7 +205,8 @@ TEST_F(PrintPreviewWindowTest, SheetsAreThoseThePrintJobEjectsInEveryModeOnLette
         const QPageLayout layout = preview.PreviewPrinter().pageLayout();
         EXPECT_EQ(layout.pageSize().id(), legal ? QPageSize::Legal : QPageSize::Letter) << mode;
         EXPECT_EQ(layout.orientation(), ModeLetter(mode) == 'G' ? QPageLayout::Landscape : QPageLayout::Portrait);
-        EXPECT_TRUE(preview.PreviewStatus->text().contains(QStringLiteral("job %1").arg(jobNumber + 1, 4, 10, QLatin1Char('0'))))
+        EXPECT_TRUE(preview.PreviewStatus->text().contains(
+            QStringLiteral("job %1").arg(jobNumber + 1, 4, 10, QLatin1Char('0'))))
             << preview.PreviewStatus->text().toStdString();
       });
       EXPECT_TRUE(opened);
@@ -270,7 +271,8 @@ TEST_F(PrintPreviewWindowTest, PclTextIsDrawnAtTheWorkedExamplePositions) {
         ASSERT_EQ(drawn.size(), c.sheetPositions[s].size()) << c.page << " sheet " << s;
         for (std::size_t i = 0; i < drawn.size(); ++i) {
           EXPECT_NEAR(drawn[i].position.x(), c.x * dpi / 720.0, 0.01) << i;
-          EXPECT_NEAR(drawn[i].position.y(), c.sheetPositions[s][i] * dpi / 720.0, 0.01) << c.page << " " << s << " " << i;
+          EXPECT_NEAR(drawn[i].position.y(), c.sheetPositions[s][i] * dpi / 720.0, 0.01)
+              << c.page << " " << s << " " << i;
         }
         // A fixed-pitch font of the job's height whose characters stand one pitch apart.
         const QFont& font = drawn.front().font;
@@ -309,7 +311,8 @@ TEST_F(PrintPreviewWindowTest, PrintFromThePreviewIsPrintAndCloseIsNothing) {
   ASSERT_TRUE(OpenPreview([](TPrintPreviewForm&) {}, QDialog::Accepted));
   EXPECT_EQ(m_form->State().jobNumber, jobNumber + 1);
   EXPECT_TRUE(m_form->State().legalPaper);  // PRINT took the LegalBox
-  EXPECT_EQ(m_profile.Read(Base("Exec/Vantrose.JOB")), JobNumberText(static_cast<std::uint16_t>(jobNumber + 1)) + "\r\n");
+  EXPECT_EQ(m_profile.Read(Base("Exec/Vantrose.JOB")),
+            JobNumberText(static_cast<std::uint16_t>(jobNumber + 1)) + "\r\n");
   EXPECT_NE(m_form->PrintCounter->text(), QStringLiteral("    "));
   EXPECT_FALSE(m_profile.Exists(Base("Vantrose.PRN")));
   EXPECT_FALSE(m_profile.Exists(Base("Vantrose.PCL")));

@@ -1,10 +1,11 @@
 // The single-instance lock: one holder per working folder, stale locks taken over.
+#include "platform/instance_guard.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QSysInfo>
 #include <gtest/gtest.h>
 
-#include "platform/instance_guard.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -2,19 +2,19 @@
 // pdftotext: what the reader yields of each page must reach the paper, in
 // order within each column, in every canvas mode; and the schedule printout
 // must carry its date heading and lines.
+#include "platform/system/qt_printer_canvas.h"
+
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 #include "canvas/canvas_print.h"
 #include "canvas/simo_schedule.h"
-#include "platform/system/qt_printer_canvas.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -25,8 +25,8 @@ std::string PdfText(const std::string& pdfPath) {
   process.start(QStringLiteral("pdftotext"),
                 {QStringLiteral("-layout"), QString::fromStdString(pdfPath), QStringLiteral("-")});
   if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-    ADD_FAILURE() << "pdftotext did not read " << pdfPath << " (Debian package poppler-utils): "
-                  << process.readAllStandardError().toStdString();
+    ADD_FAILURE() << "pdftotext did not read " << pdfPath
+                  << " (Debian package poppler-utils): " << process.readAllStandardError().toStdString();
     return {};
   }
   return process.readAllStandardOutput().toStdString();

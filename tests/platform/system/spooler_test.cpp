@@ -1,11 +1,12 @@
 // Raw jobs through the real CUPS API to a private scheduler whose backend
 // captures every job: the bytes must arrive exactly as written.
+#include "platform/spooler.h"
+
 #include <cerrno>
 #include <gtest/gtest.h>
 
-#include "support/cups_server.h"
-#include "platform/spooler.h"
 #include "base/file_layer.h"
+#include "support/cups_server.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -43,7 +44,9 @@ TEST_F(SpoolerTest, JobArrivesByteForByte) {
 
 TEST_F(SpoolerTest, RefusedJobIsReportedNotDelivered) {
   ASSERT_TRUE(m_server.AddRejectingQueue("closed"));
-  const std::string path = m_folder.Write("Vantrose.PCL", "\x1b" "E text \x0c");
+  const std::string path = m_folder.Write("Vantrose.PCL",
+                                          "\x1b"
+                                          "E text \x0c");
   const SpoolOutcome outcome = m_spooler->SpoolRawJob("closed", path);
   EXPECT_FALSE(outcome.delivered);
   EXPECT_FALSE(outcome.reason.empty());

@@ -15,18 +15,17 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
-
-#include "support/fake_platform.h"
 #include <map>
 
+#include "base/cp437.h"
+#include "base/file_layer.h"
 #include "browser/ui/edit_dialog.h"
 #include "browser/ui/options_dialog.h"
 #include "browser/ui/page_list_box.h"
-#include "base/cp437.h"
-#include "base/file_layer.h"
+#include "platform/system/up_down.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/program.h"
-#include "platform/system/up_down.h"
+#include "support/fake_platform.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -190,7 +189,8 @@ class BrowserCommandsTest : public ::testing::Test {
   std::map<std::string, std::string> WorkingFiles() const {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(m_folders.baseFolder))
-      if (entry.is_regular_file()) files[entry.path().filename().string()] = m_profile.Read(Base(entry.path().filename().string()));
+      if (entry.is_regular_file())
+        files[entry.path().filename().string()] = m_profile.Read(Base(entry.path().filename().string()));
     return files;
   }
 
@@ -378,11 +378,12 @@ TEST_F(BrowserCommandsTest, OptionsChooseTheListedKindsAndGroups) {
   for (const Case& c : cases) {
     ConfirmOptions([&c](TOptionsForm& options) {
       for (int i = 0; i < 4; ++i)
-        options.ReportOptions->item(i)->setCheckState(c.kinds[static_cast<std::size_t>(i)] ? Qt::Checked : Qt::Unchecked);
+        options.ReportOptions->item(i)->setCheckState(c.kinds[static_cast<std::size_t>(i)] ? Qt::Checked
+                                                                                           : Qt::Unchecked);
       for (int i = 0; i < options.TrackOptions->count(); ++i) {
         const QChar letter = options.TrackOptions->item(i)->text()[1];
         options.TrackOptions->item(i)->setCheckState(QString::fromStdString(c.groups).contains(letter) ? Qt::Checked
-                                                                                                      : Qt::Unchecked);
+                                                                                                       : Qt::Unchecked);
       }
     });
     std::vector<std::string> pages;
@@ -426,8 +427,7 @@ TEST_F(BrowserCommandsTest, ConfirmedScratchDropsTheMarkedHorseAndReloadsTheView
 
   EXPECT_TRUE(m_messages.empty());
   EXPECT_TRUE(List()->hasFocus());
-  const std::string expected =
-      Report("A01Tam", OddsTable({{" 1.0", " 1.0"}, {" 1.0", " 1.0"}}));
+  const std::string expected = Report("A01Tam", OddsTable({{" 1.0", " 1.0"}, {" 1.0", " 1.0"}}));
   EXPECT_EQ(Page("A01Tam"), expected);
   EXPECT_EQ(Memo(), ViewText(expected));
   EXPECT_EQ(m_form->State().viewFileName, helpPath);
@@ -501,7 +501,9 @@ TEST_F(BrowserCommandsTest, EditorSavesACharacterCodePage437CannotHoldAsAQuestio
 TEST_F(BrowserCommandsTest, EditorTakesAPageOnlyUpToAByte26) {
   Start();
   // The line reading of every text ends at byte 26, so the editor never sees what follows.
-  m_profile.Write(Base("A02Tam"), "page=A02Tam.\r\nab\x1a" "cd\r\nlost\r\n");
+  m_profile.Write(Base("A02Tam"),
+                  "page=A02Tam.\r\nab\x1a"
+                  "cd\r\nlost\r\n");
   ClickItem(kA02Tam);
   NextDialog([](QDialog& dialog) { Click(static_cast<TEditForm&>(dialog).EditOK); });
   m_form->MenuEdit->trigger();

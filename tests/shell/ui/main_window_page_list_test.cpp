@@ -10,11 +10,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <gtest/gtest.h>
-
-#include "support/fake_platform.h"
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -23,6 +20,7 @@
 #include "browser/ui/page_list_box.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/program.h"
+#include "support/fake_platform.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -251,12 +249,8 @@ TEST_F(PageListWindowTest, KeyboardMovesShowThePageThroughTheClickHandler) {
     std::string shownPage;  // a filler keeps the page shown before
   };
   const Case cases[] = {
-      {Qt::Key_Down, 1, "B02Aqu"},
-      {Qt::Key_Down, 2, "B03Aqu"},
-      {Qt::Key_Up, 1, "B02Aqu"},
-      {Qt::Key_End, 74, "B02Aqu"},
-      {Qt::Key_Up, 73, "B02Aqu"},
-      {Qt::Key_Home, 0, "B01Aqu"},
+      {Qt::Key_Down, 1, "B02Aqu"}, {Qt::Key_Down, 2, "B03Aqu"}, {Qt::Key_Up, 1, "B02Aqu"},
+      {Qt::Key_End, 74, "B02Aqu"}, {Qt::Key_Up, 73, "B02Aqu"},  {Qt::Key_Home, 0, "B01Aqu"},
   };
   int expectedClicks = 0;
   for (const Case& c : cases) {
@@ -344,9 +338,9 @@ TEST_F(PageListWindowTest, ViewShowsTheRulerUntilAPageIsShown) {
 // Code page 437 as the view must show it, written out independently of the
 // program's own table: the pictures of the control bytes 1 to 31 (10, 13 and 26
 // are never shown), then bytes 127 to 255.
-const char* const kControlPictures[32] = {
-    "",   "☺", "☻", "♥", "♦", "♣", "♠", "•", "◘", "○", "",  "♂", "♀", "",  "♫", "☼",
-    "►", "◄", "↕", "‼", "¶", "§", "▬", "↨", "↑", "↓", "",  "←", "∟", "↔", "▲", "▼"};
+const char* const kControlPictures[32] = {"",  "☺", "☻", "♥", "♦", "♣", "♠", "•", "◘", "○", "",
+                                          "♂", "♀", "",  "♫", "☼", "►", "◄", "↕", "‼", "¶", "§",
+                                          "▬", "↨", "↑", "↓", "",  "←", "∟", "↔", "▲", "▼"};
 constexpr char kUpperHalf[] =
     "⌂ÇüéâäàåçêëèïîìÄÅÉæÆôöòûùÿÖÜ¢£¥₧ƒáíóúñÑªº¿⌐¬½¼¡«»░▒▓│┤╡╢╖╕╣║╗╝╜╛┐└┴┬├─┼╞╟╚╔╩╦╠═╬╧╨╤╥╙╘╒╓╫╪┘┌"
     "█▄▌▐▀αßΓπΣσµτΦΘΩδ∞φε∩≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\u00a0";

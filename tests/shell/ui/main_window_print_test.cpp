@@ -9,17 +9,16 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
-#include "support/fake_platform.h"
-
+#include "base/file_layer.h"
 #include "browser/ui/page_list_box.h"
-#include "support/cups_server.h"
 #include "pcl/pcl_compose.h"
 #include "pcl/print_commands.h"
 #include "pcl/ui/printer_options_dialog.h"
-#include "base/file_layer.h"
+#include "platform/system/up_down.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/program.h"
-#include "platform/system/up_down.h"
+#include "support/cups_server.h"
+#include "support/fake_platform.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -83,7 +82,8 @@ class PrintWindowTest : public ::testing::Test {
     TempFolder folder;
     const std::string path = folder.Write("job.pdf", pdf);
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QString::fromStdString(path), QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), QString::fromStdString(path), QStringLiteral("-")});
     process.waitForFinished(30000);
     return process.readAllStandardOutput().simplified().toStdString();
   }

@@ -9,13 +9,12 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
-#include "support/fake_platform.h"
-
 #include "canvas/ui/simo_options_dialog.h"
-#include "support/cups_server.h"
+#include "platform/system/up_down.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/program.h"
-#include "platform/system/up_down.h"
+#include "support/cups_server.h"
+#include "support/fake_platform.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -25,7 +24,8 @@ std::string PdfText(const std::string& pdf) {
   TempFolder folder;
   const std::string path = folder.Write("job.pdf", pdf);
   QProcess process;
-  process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QString::fromStdString(path), QStringLiteral("-")});
+  process.start(QStringLiteral("pdftotext"),
+                {QStringLiteral("-layout"), QString::fromStdString(path), QStringLiteral("-")});
   process.waitForFinished(30000);
   return process.readAllStandardOutput().toStdString();
 }

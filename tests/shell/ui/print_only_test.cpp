@@ -9,9 +9,9 @@
 #include <sstream>
 
 #include "pcl/pcl_compose.h"
-#include "support/cups_server.h"
 #include "platform/instance_guard.h"
 #include "platform/system/printing_services.h"
+#include "support/cups_server.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -75,8 +75,8 @@ TEST_F(PrintOnlyTest, PrintsTheCheckedPagesOnTheDefaultPrinterAndRejoins) {
   EXPECT_NE(m_out.str().find("Printed job 0001"), std::string::npos) << m_out.str();
   // Settings read, never written; pages joined back; no help files or schedule written.
   EXPECT_EQ(m_profile.Read(Base("Exec/Vantrose.OPT")), "0000\r\nAXEB\r\n@ABC\r\n47\r\n");
-  EXPECT_EQ(BaseListing(), (std::vector<std::string>{"Archive", "Data", "Exec", "Help", "SimoDump.LST",
-                                                     "Vantrose.TXT"}));
+  EXPECT_EQ(BaseListing(),
+            (std::vector<std::string>{"Archive", "Data", "Exec", "Help", "SimoDump.LST", "Vantrose.TXT"}));
   EXPECT_EQ(m_profile.Read(Base("Vantrose.TXT")), kDayText.substr(kDayText.find('\x0c')));
   EXPECT_TRUE(std::filesystem::is_empty(m_profile.Path() + Base("Help")));
   EXPECT_EQ(m_profile.Read(Base("Exec/Vantrose.JOB")), "0001\r\n");
@@ -90,7 +90,8 @@ TEST_F(PrintOnlyTest, WritesThePclJobOrAPdfIntoAFile) {
   const std::string pdf = m_profile.Path() + "day.pdf";
   ASSERT_EQ(Run({"--mode", "2", "--output", pdf}), 0) << m_err.str();
   QProcess text;
-  text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QString::fromStdString(pdf), QStringLiteral("-")});
+  text.start(QStringLiteral("pdftotext"),
+             {QStringLiteral("-layout"), QString::fromStdString(pdf), QStringLiteral("-")});
   ASSERT_TRUE(text.waitForFinished(30000));
   const std::string printed = text.readAllStandardOutput().simplified().toStdString();
   for (const char* line : {"Pepper Rocket 84", "Silver Legend 86", "recent form line"})

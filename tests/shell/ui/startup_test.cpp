@@ -9,13 +9,13 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "base/file_layer.h"
 #include "browser/ui/page_list_box.h"
 #include "import/race_data.h"
 #include "platform/instance_guard.h"
-#include "base/file_layer.h"
+#include "platform/system/up_down.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/program.h"
-#include "platform/system/up_down.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -90,17 +90,21 @@ TEST_F(StartupTest, MainWindowHasItsComponentsAtTheirPlaces) {
   ASSERT_TRUE(program);
   TMainForm& form = *program->mainForm;
   EXPECT_EQ(form.centralWidget()->size(), QSize(984, 542));
-  struct Expected { QWidget* widget; QRect geometry; };
+  struct Expected {
+    QWidget* widget;
+    QRect geometry;
+  };
   const Expected places[] = {
-      {form.RaceDate, {0, 0, 270, 30}},         {form.ReportListBox, {0, 30, 270, 300}},
-      {form.checkALL, {0, 332, 90, 30}},        {form.clearALL, {90, 332, 90, 30}},
-      {form.MainMemo, {270, 0, 666, 545}},      {form.ListBox1, {181, 332, 90, 90}},
-      {form.PrintButton, {0, 364, 180, 62}},    {form.PrintCounter, {69, 410, 42, 9}},
-      {form.SpinFont, {0, 429, 169, 18}},       {form.FontSelect, {164, 428, 16, 20}},
-      {form.PrintBevel, {0, 449, 272, 1}},      {form.PrintSimo, {30, 485, 210, 30}},
+      {form.RaceDate, {0, 0, 270, 30}},      {form.ReportListBox, {0, 30, 270, 300}},
+      {form.checkALL, {0, 332, 90, 30}},     {form.clearALL, {90, 332, 90, 30}},
+      {form.MainMemo, {270, 0, 666, 545}},   {form.ListBox1, {181, 332, 90, 90}},
+      {form.PrintButton, {0, 364, 180, 62}}, {form.PrintCounter, {69, 410, 42, 9}},
+      {form.SpinFont, {0, 429, 169, 18}},    {form.FontSelect, {164, 428, 16, 20}},
+      {form.PrintBevel, {0, 449, 272, 1}},   {form.PrintSimo, {30, 485, 210, 30}},
       {form.options, {30, 515, 210, 20}},
   };
-  for (const Expected& place : places) EXPECT_EQ(place.widget->geometry(), place.geometry) << place.widget->objectName().toStdString();
+  for (const Expected& place : places)
+    EXPECT_EQ(place.widget->geometry(), place.geometry) << place.widget->objectName().toStdString();
   EXPECT_EQ(form.checkALL->text(), "Chec&k ALL");
   EXPECT_EQ(form.PrintButton->text(), "&PRINT");
   EXPECT_FALSE(form.SaveButton->isVisible());
@@ -109,7 +113,8 @@ TEST_F(StartupTest, MainWindowHasItsComponentsAtTheirPlaces) {
   QStringList menu;
   for (QAction* action : form.menuBar()->actions())
     if (action->isEnabled()) menu << action->text();
-  EXPECT_EQ(menu, QStringList({"&Archive", "&ScratchX", "&Options", "?", "PRINT Current View  Only", "Print Pre&view"}));
+  EXPECT_EQ(menu,
+            QStringList({"&Archive", "&ScratchX", "&Options", "?", "PRINT Current View  Only", "Print Pre&view"}));
   EXPECT_EQ(form.menuBar()->actions().size(), 3 + 12 + 1 + 12 + 1 + 4 + 1);
   for (const char* dialog : {"OptionsForm", "EditForm", "PrinterXForm", "SimoOpts"})
     EXPECT_NE(form.findChild<QWidget*>(dialog), nullptr) << dialog;
