@@ -23,6 +23,7 @@
 #include "shell/ui/main_window.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
+#include "support/working_folder.h"
 
 namespace {
 
@@ -156,12 +157,9 @@ TEST_F(SimoOptsDialog, KeysTypedIntoAControlShowNoMessage) {
 // ---- The main window's commands ----
 
 // A day of three tracks: "A01Tam", "A01Kee" and "A01GPx", with the sample schedule.
-class SimoCommands : public ::testing::Test {
+class SimoCommands : public WorkingFolderTest {
  protected:
   void SetUp() override {
-    m_folders.homeFolder = m_profile.Path();
-    m_folders.baseFolder = m_profile.Path() + "RavelstowData/Vantrose/";
-    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(Base(folder));
     m_profile.Write(Base("Vantrose.TXT"),
                     "\x0c@A01Tam race one\r\nTam page\r\n\x0c@A01Kee race one\r\nKee page\r\n"
                     "\x0c@A01GPx race one\r\nGPx page\r\n");
@@ -173,8 +171,6 @@ class SimoCommands : public ::testing::Test {
     m_form->SetDialogs(nullptr, nullptr, nullptr, m_dialog);
     ASSERT_TRUE(m_messages.empty()) << m_messages.front();
   }
-
-  static std::string Base(const std::string& relative) { return "RavelstowData/Vantrose/" + relative; }
 
   void SetChecked(const std::string& itemText, bool checked) {
     const QList<QListWidgetItem*> found =
@@ -215,9 +211,6 @@ class SimoCommands : public ::testing::Test {
     return OptionsText(state.simoOptimumLines, state.simoMaximumLines, state.simoTwoUp);
   }
 
-  TempFolder m_profile;
-  WorkingFolders m_folders;
-  std::vector<std::string> m_messages;
   ShowMessageFn m_showMessage = [this](const std::string& text) { m_messages.push_back(text); };
   NoShortcut m_shortcut;
   PrintingServices m_printing;

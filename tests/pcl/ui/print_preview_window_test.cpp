@@ -30,6 +30,7 @@
 #include "support/fake_platform.h"
 #include "support/recording_canvas.h"
 #include "support/temp_folder.h"
+#include "support/working_folder.h"
 
 namespace {
 
@@ -104,27 +105,19 @@ std::string NumberedLines(const std::string& prefix, int count) {
   return lines;
 }
 
-class PrintPreviewWindowTest : public ::testing::Test {
+class PrintPreviewWindowTest : public WorkingFolderTest {
  protected:
-  void SetUp() override {
-    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(Base(folder));
-    m_services.showMessage = [this](const std::string& text) { m_messages.push_back(text); };
-    m_services.shortcut = std::make_unique<NoShortcut>();
-  }
   void TearDown() override { m_program.reset(); }
 
   void Start(const std::string& dayText) {
     m_profile.Write(Base("Vantrose.TXT"), dayText);
     m_services.printing = SystemPrintingServices();
-    m_program = StartProgram(m_services, {m_profile.Path(), m_profile.Path() + Base("")});
+    m_program = StartHere();
     ASSERT_TRUE(m_program);
     m_form = m_program->mainForm.get();
     m_printerX = m_form->findChild<TPrinterXForm*>(QStringLiteral("PrinterXForm"));
     ASSERT_NE(m_printerX, nullptr);
   }
-
-  static std::string Base(const std::string& relative) { return "RavelstowData/Vantrose/" + relative; }
-  std::string BaseFolder() const { return m_profile.Path() + Base(""); }
 
   void SelectMode(int mode, bool legal) {
     m_printerX->LegalBox->setChecked(legal);
@@ -163,12 +156,9 @@ class PrintPreviewWindowTest : public ::testing::Test {
     return ComposePrintText(CheckedPagesOf(m_form->Pages(), BaseFolder()).paths, nullptr);
   }
 
-  TempFolder m_profile;
-  ProgramServices m_services;
   std::unique_ptr<Program> m_program;
   TMainForm* m_form = nullptr;
   TPrinterXForm* m_printerX = nullptr;
-  std::vector<std::string> m_messages;
 };
 
 TEST_F(PrintPreviewWindowTest, SheetsAreThoseThePrintJobEjectsInEveryModeOnLetterAndLegal) {

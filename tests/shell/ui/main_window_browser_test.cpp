@@ -27,6 +27,7 @@
 #include "shell/ui/program.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
+#include "support/working_folder.h"
 
 namespace {
 
@@ -94,23 +95,13 @@ std::string ViewText(std::string bytes) {
   return Cp437ToUtf8(bytes);
 }
 
-class BrowserCommandsTest : public ::testing::Test {
+class BrowserCommandsTest : public WorkingFolderTest {
  protected:
-  void SetUp() override {
-    m_folders.homeFolder = m_profile.Path();
-    m_folders.baseFolder = m_profile.Path() + "RavelstowData/Vantrose/";
-    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(Base(folder));
-    m_services.showMessage = [this](const std::string& text) { m_messages.push_back(text); };
-    m_services.shortcut = std::make_unique<NoShortcut>();
-    m_services.printing = SystemPrintingServices();
-  }
-  void TearDown() override { FaultInjection::Disarm(); }
-
-  static std::string Base(const std::string& relative) { return "RavelstowData/Vantrose/" + relative; }
+  void SetUp() override { m_services.printing = SystemPrintingServices(); }
 
   TMainForm& Start() {
     m_profile.Write(Base("Vantrose.TXT"), DayText());
-    m_program = StartProgram(m_services, m_folders);
+    m_program = StartHere();
     if (!m_program) throw std::runtime_error("the program did not start");
     m_form = m_program->mainForm.get();
     m_form->ReportListBox->doItemsLayout();
@@ -166,7 +157,6 @@ class BrowserCommandsTest : public ::testing::Test {
     return at == std::string::npos ? "" : memo.substr(at + 5, memo.find('.', at) - at - 5);
   }
   std::string Page(const std::string& name) const { return m_profile.Read(Base(name)); }
-  std::string PagePath(const std::string& name) const { return m_folders.baseFolder + name; }
 
   std::vector<std::string> Texts() const {
     std::vector<std::string> texts;
@@ -194,10 +184,6 @@ class BrowserCommandsTest : public ::testing::Test {
     return files;
   }
 
-  TempFolder m_profile;
-  WorkingFolders m_folders;
-  ProgramServices m_services;
-  std::vector<std::string> m_messages;
   std::deque<std::string> m_answers;     // given by the input dialog in turn
   std::vector<std::string> m_questions;  // "caption|prompt" of each question
   std::unique_ptr<Program> m_program;

@@ -22,6 +22,7 @@
 #include "shell/ui/program.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
+#include "support/working_folder.h"
 
 namespace {
 
@@ -58,24 +59,17 @@ std::string DayText(const std::vector<std::string>& names) {
   return text;
 }
 
-class PageListWindowTest : public ::testing::Test {
+class PageListWindowTest : public WorkingFolderTest {
  protected:
   void SetUp() override {
-    m_folders.homeFolder = m_profile.Path();
-    m_folders.baseFolder = m_profile.Path() + "RavelstowData/Vantrose/";
-    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(Base(folder));
     m_profile.Write(Base("Exec/Vantrose.OPT"), kAllKindsSettings);
-    m_services.showMessage = [this](const std::string& text) { m_messages.push_back(text); };
-    m_services.shortcut = std::make_unique<NoShortcut>();
     m_services.printing = SystemPrintingServices();
   }
-
-  static std::string Base(const std::string& relative) { return "RavelstowData/Vantrose/" + relative; }
 
   // Starts the program on a day text (none when `dayText` is empty).
   TMainForm& Start(const std::string& dayText) {
     if (!dayText.empty()) m_profile.Write(Base("Vantrose.TXT"), dayText);
-    m_program = StartProgram(m_services, m_folders);
+    m_program = StartHere();
     if (!m_program) throw std::runtime_error("the program did not start");
     m_form = m_program->mainForm.get();
     List()->doItemsLayout();
@@ -87,7 +81,6 @@ class PageListWindowTest : public ::testing::Test {
   QRect ItemRect(int row) const { return List()->visualRect(List()->model()->index(row, 0)); }
   std::string Memo() const { return m_form->MainMemo->toPlainText().toStdString(); }
   std::string ViewFileName() const { return m_form->State().viewFileName; }
-  std::string PagePath(const std::string& name) const { return m_folders.baseFolder + name; }
 
   // The page the view shows, by the line that names it; "" when it shows something else.
   std::string ShownPage() const {
@@ -109,10 +102,6 @@ class PageListWindowTest : public ::testing::Test {
     return checks;
   }
 
-  TempFolder m_profile;
-  WorkingFolders m_folders;
-  ProgramServices m_services;
-  std::vector<std::string> m_messages;
   std::unique_ptr<Program> m_program;
   TMainForm* m_form = nullptr;
 };

@@ -20,6 +20,7 @@
 #include "support/cups_server.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
+#include "support/working_folder.h"
 
 namespace {
 
@@ -30,16 +31,13 @@ const std::string kDayText =
     "\x0c@X01Tam  Tam summary\r\nsummary line\r\n"
     "\x0c@E01Tam01  Tam performances\r\nfirst performance line\r\n\r\nsecond block\r\n";
 
-class PrintWindowTest : public ::testing::Test {
+class PrintWindowTest : public WorkingFolderTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_server.Running()) << m_server.Problem();
     ASSERT_TRUE(m_server.AddRawQueue("raw"));
     ASSERT_TRUE(m_server.SetDefault("raw"));
-    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(Base(folder));
     m_profile.Write(Base("Vantrose.TXT"), kDayText);
-    m_services.showMessage = [this](const std::string& text) { m_messages.push_back(text); };
-    m_services.shortcut = std::make_unique<NoShortcut>();
   }
 
   void Start(bool withPrinters = true) {
@@ -48,8 +46,7 @@ class PrintWindowTest : public ::testing::Test {
       m_services.printing.catalogue = std::make_unique<NoPrinters>();
       m_services.printing.currentPrinter = std::make_unique<CurrentPrinter>(*m_services.printing.catalogue);
     }
-    const WorkingFolders folders{m_profile.Path(), m_profile.Path() + Base("")};
-    m_program = StartProgram(m_services, folders);
+    m_program = StartHere();
     ASSERT_TRUE(m_program);
     m_form = m_program->mainForm.get();
     m_printerX = m_form->findChild<TPrinterXForm*>(QStringLiteral("PrinterXForm"));
@@ -57,8 +54,6 @@ class PrintWindowTest : public ::testing::Test {
   }
 
   void TearDown() override { m_program.reset(); }
-
-  static std::string Base(const std::string& relative) { return "RavelstowData/Vantrose/" + relative; }
 
   void SelectMode(int mode) {
     m_form->FontSelect->SetPosition(7 - mode);
@@ -89,9 +84,6 @@ class PrintWindowTest : public ::testing::Test {
   }
 
   CupsServer m_server;
-  TempFolder m_profile;
-  ProgramServices m_services;
-  std::vector<std::string> m_messages;
   std::unique_ptr<Program> m_program;
   TMainForm* m_form = nullptr;
   TPrinterXForm* m_printerX = nullptr;

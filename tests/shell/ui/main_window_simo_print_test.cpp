@@ -16,6 +16,7 @@
 #include "support/cups_server.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
+#include "support/working_folder.h"
 
 namespace {
 
@@ -30,23 +31,18 @@ std::string PdfText(const std::string& pdf) {
   return process.readAllStandardOutput().toStdString();
 }
 
-TEST(SimoPrint, TwoPageScheduleGoesTwoUpOnOneSheetWithTheDesignCaptionAsHeading) {
+using SimoPrint = WorkingFolderTest;
+
+TEST_F(SimoPrint, TwoPageScheduleGoesTwoUpOnOneSheetWithTheDesignCaptionAsHeading) {
   CupsServer server;
   ASSERT_TRUE(server.Running()) << server.Problem();
   ASSERT_TRUE(server.AddRawQueue("raw"));
   ASSERT_TRUE(server.SetDefault("raw"));
-  TempFolder profile;
-  const std::string base = "RavelstowData/Vantrose/";
-  for (const char* folder : {"Data", "Exec", "Help", "Archive"}) profile.MakeFolder(base + folder);
-  profile.Write(base + "Vantrose.TXT",
-                "\x0c@A01Tam race one\r\nTam page\r\n\x0c@A01Kee race one\r\nKee page\r\n"
-                "\x0c@A01GPx race one\r\nGPx page\r\n");
-  std::vector<std::string> messages;
-  ProgramServices services;
-  services.showMessage = [&messages](const std::string& text) { messages.push_back(text); };
-  services.shortcut = std::make_unique<NoShortcut>();
-  services.printing = SystemPrintingServices();
-  const std::unique_ptr<Program> program = StartProgram(services, {profile.Path(), profile.Path() + base});
+  m_profile.Write(Base("Vantrose.TXT"),
+                  "\x0c@A01Tam race one\r\nTam page\r\n\x0c@A01Kee race one\r\nKee page\r\n"
+                  "\x0c@A01GPx race one\r\nGPx page\r\n");
+  m_services.printing = SystemPrintingServices();
+  const std::unique_ptr<Program> program = StartHere();
   ASSERT_TRUE(program);
   TMainForm& form = *program->mainForm;
   auto* dialog = form.findChild<TSimoOpts*>(QStringLiteral("SimoOpts"));
@@ -61,7 +57,7 @@ TEST(SimoPrint, TwoPageScheduleGoesTwoUpOnOneSheetWithTheDesignCaptionAsHeading)
   form.options->click();
   const QString pageView = form.MainMemo->toPlainText();
   form.PrintSimo->click();
-  ASSERT_TRUE(messages.empty()) << messages.front();
+  ASSERT_TRUE(m_messages.empty()) << m_messages.front();
 
   const auto job = server.NextJob();
   ASSERT_TRUE(job.has_value()) << "no job reached the printer";
@@ -71,7 +67,7 @@ TEST(SimoPrint, TwoPageScheduleGoesTwoUpOnOneSheetWithTheDesignCaptionAsHeading)
   const QString simplified = QString::fromStdString(text).simplified();
   EXPECT_EQ(simplified.count(QStringLiteral("Race Date")), 2) << "a heading on each half";
 
-  const std::string schedule = profile.Read(base + "SimoDump.LST");
+  const std::string schedule = m_profile.Read(Base("SimoDump.LST"));
   std::size_t lineCount = 0;
   for (std::size_t start = 0; start < schedule.size(); start = schedule.find("\r\n", start) + 2) {
     const QString line = QString::fromStdString(schedule.substr(start, schedule.find("\r\n", start) - start));

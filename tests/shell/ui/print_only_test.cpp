@@ -13,6 +13,7 @@
 #include "platform/system/printing_services.h"
 #include "support/cups_server.h"
 #include "support/temp_folder.h"
+#include "support/working_folder.h"
 
 namespace {
 
@@ -22,18 +23,16 @@ const std::string kDayText =
     "\x0c@X01Tam  Tam summary\r\nsummary line\r\n"
     "\x0c@B01Tam01  Tam form\r\nrecent form line\r\n";
 
-class PrintOnlyTest : public ::testing::Test {
+class PrintOnlyTest : public WorkingFolderTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_server.Running()) << m_server.Problem();
     ASSERT_TRUE(m_server.AddRawQueue("raw"));
     ASSERT_TRUE(m_server.SetDefault("raw"));
-    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(Base(folder));
     m_profile.Write(Base("Vantrose.TXT"), kDayText);
     m_profile.Write(Base("SimoDump.LST"), "");
     // B pages listed too, so the day has three checked pages.
     m_profile.Write(Base("Exec/Vantrose.OPT"), "0000\r\nAXEB\r\n@ABC\r\n47\r\n");
-    m_folders = {m_profile.Path(), m_profile.Path() + Base("")};
     m_printing = SystemPrintingServices();
   }
 
@@ -42,8 +41,6 @@ class PrintOnlyTest : public ::testing::Test {
     m_err.str({});
     return RunPrintOnly(arguments, m_folders, m_printing, m_out, m_err);
   }
-
-  static std::string Base(const std::string& relative) { return "RavelstowData/Vantrose/" + relative; }
 
   // The pages left after the run: only the working folder's own files.
   std::vector<std::string> BaseListing() const {
@@ -60,8 +57,6 @@ class PrintOnlyTest : public ::testing::Test {
       "\x0c@A01Tam01  Tam race 1\r\nPepper Rocket      84\r\n\r\nSilver Legend      86\r\n";
 
   CupsServer m_server;
-  TempFolder m_profile;
-  WorkingFolders m_folders;
   PrintingServices m_printing;
   std::ostringstream m_out;
   std::ostringstream m_err;

@@ -17,6 +17,7 @@
 #include "shell/ui/main_window.h"
 #include "shell/ui/program.h"
 #include "support/temp_folder.h"
+#include "support/working_folder.h"
 
 namespace {
 
@@ -34,26 +35,15 @@ class RecordingShortcut final : public DesktopShortcut {
   std::vector<ShortcutCall>& m_calls;
 };
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public WorkingFolderTest {
  protected:
   void SetUp() override {
-    m_folders.homeFolder = m_profile.Path();
-    m_folders.baseFolder = m_profile.Path() + "RavelstowData/Vantrose/";
-    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(Base(folder));
-    m_services.showMessage = [this](const std::string& text) { m_messages.push_back(text); };
     m_services.shortcut = std::make_unique<RecordingShortcut>(m_shortcutCalls);
     m_services.printing = SystemPrintingServices();
   }
-  void TearDown() override { FaultInjection::Disarm(); }
 
-  static std::string Base(const std::string& relative) { return "RavelstowData/Vantrose/" + relative; }
+  std::unique_ptr<Program> Start() { return StartHere(); }
 
-  std::unique_ptr<Program> Start() { return StartProgram(m_services, m_folders); }
-
-  TempFolder m_profile;
-  WorkingFolders m_folders;
-  ProgramServices m_services;
-  std::vector<std::string> m_messages;
   std::vector<ShortcutCall> m_shortcutCalls;
 };
 

@@ -1,0 +1,41 @@
+// The working folder that window and printing tests start the program on: a
+// temporary profile holding RavelstowData/Vantrose with its four sub-folders, and
+// the program's services with every message recorded and no desktop shortcut.
+// The printing services are the test's to choose before it starts the program.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/file_layer.h"
+#include "base/working_folders.h"
+#include "shell/ui/program.h"
+#include "support/fake_platform.h"
+#include "support/temp_folder.h"
+
+class WorkingFolderTest : public ::testing::Test {
+ protected:
+  WorkingFolderTest() {
+    m_folders = {m_profile.Path(), m_profile.Path() + Base("")};
+    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(Base(folder));
+    m_services.showMessage = [this](const std::string& text) { m_messages.push_back(text); };
+    m_services.shortcut = std::make_unique<NoShortcut>();
+  }
+  ~WorkingFolderTest() override { FaultInjection::Disarm(); }
+
+  // `relative` inside the working folder, as a path relative to the profile.
+  static std::string Base(const std::string& relative) { return "RavelstowData/Vantrose/" + relative; }
+  const std::string& BaseFolder() const { return m_folders.baseFolder; }
+  std::string PagePath(const std::string& name) const { return m_folders.baseFolder + name; }
+
+  // Runs the program's entry on the working folder; nullptr when it refused to start.
+  std::unique_ptr<Program> StartHere() { return StartProgram(m_services, m_folders); }
+
+  TempFolder m_profile;
+  WorkingFolders m_folders;
+  ProgramServices m_services;
+  std::vector<std::string> m_messages;
+};
