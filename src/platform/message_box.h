@@ -1,6 +1,8 @@
-// Runs one user command or start-up step list: an IoError (or any other
-// exception) ends it and its text goes to the general error box; the program
-// goes on. No exception leaves a Qt slot.
+// The message box the core and the windows show texts in, and the one boundary
+// where commands meet it: RunCommand runs a user command or start-up step list,
+// and an IoError (or any other exception) ends it and its text goes to the general
+// error box; the program goes on. No exception leaves a Qt slot. Qt-free, like every
+// platform interface; platform/system/message_box.cpp shows the window system's box.
 #pragma once
 
 #include <exception>

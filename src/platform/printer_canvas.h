@@ -1,7 +1,7 @@
 // The printer canvas that canvas printing and the schedule printout draw through:
 // orientation, printable size, the document and its sheets, the font and text.
-// The windows side implements it on the current printer; tests use a recording
-// fake. Nothing here knows about pages of a report or about files.
+// A platform interface: platform/system/ implements it on the current printer,
+// tests use a recording fake. Nothing here knows about pages of a report or files.
 #pragma once
 
 #include <stdexcept>

@@ -1,7 +1,8 @@
 // Makes a race day of the project's own: the day's text with reports of the four
 // kinds (and two reports that are never listed) for the tracks of a schedule, and the
 // scrambled data file it is delivered in. The same inputs always give the same bytes,
-// on every compiler and platform. It writes no file; tools/make_race_day does.
+// on every compiler and platform. It writes no file; tools/make_race_day does. It is
+// no part of the program: the tests, the benches and the demo folder use it.
 #pragma once
 
 #include <cstdint>

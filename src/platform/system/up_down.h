@@ -1,5 +1,6 @@
 // A small up-down control: two arrow buttons stepping a position between a
-// minimum and a maximum, optionally wrapping around at both ends.
+// minimum and a maximum, optionally wrapping around at both ends. A window-system
+// part that windows of several floors use, so it lives with the platform.
 #pragma once
 
 #include <QWidget>

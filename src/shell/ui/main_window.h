@@ -1,7 +1,8 @@
 // The main window: the page list and view on the left and right, the print
 // controls below the list, and the main menu. It owns the shared state of the
 // run; its creation runs the start-up steps (DirtyUp) and its close the
-// closing steps (CleanUp). Handlers read controls, call the core, show results.
+// closing steps (CleanUp). Handlers read controls, call the core, show results;
+// the handlers of each subsystem's commands are in main_window_*.cpp beside this file.
 #pragma once
 
 #include <QDialog>
