@@ -10,6 +10,7 @@
 
 #include "base/cp437.h"
 #include "base/file_layer.h"
+#include "base/text.h"
 #include "browser/archive.h"
 #include "fuzz_support.h"
 #include "import/report_split.h"
@@ -18,12 +19,6 @@ namespace {
 
 // Never created: the paths are only built, so no file is touched.
 const std::string kBase = std::string("/nonexistent-vantrose-base") + kPathSeparator;
-
-std::string Upper(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
 
 void CheckMarker(std::string_view line) {
   const std::string name = MarkerName(line);
@@ -52,7 +47,7 @@ void CheckReportName(std::string_view name) {
     for (const std::string& given : {file.name, file.twin}) {
       FUZZ_CHECK(!given.empty() && given.size() <= kReportNameLimit);
       FUZZ_CHECK(IsPlainReportName(given));
-      FUZZ_CHECK(taken.insert(Upper(given)).second);
+      FUZZ_CHECK(taken.insert(AsciiUpperText(given)).second);
     }
   }
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/file_layer.h"
+#include "base/text.h"
 #include "fuzz_support.h"
 #include "import/page_index.h"
 #include "import/report_split.h"
@@ -21,21 +22,6 @@ namespace {
 constexpr std::string_view kSchedule =
     "    1  1:05P  EDT  Tam 1       6f  Clm\r\n"
     "    2  1:35P  EDT  Aqu 1      1m   Alw\r\n";
-
-std::vector<std::string> ReadLines(const std::string& path) {
-  InputFile file(path);
-  std::vector<std::string> lines;
-  std::string line;
-  while (file.ReadLine(line)) lines.push_back(line);
-  file.Close();
-  return lines;
-}
-
-std::string Upper(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
 
 void CheckPageList(const PageList& list, const ReportTable& reports) {
   FUZZ_CHECK(list.items.size() % kPageColumnRows == 0);
@@ -81,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const ReportFile& file : reports.files) {
     FUZZ_CHECK(file.name.size() <= kReportNameLimit && IsPlainReportName(file.name));
     FUZZ_CHECK(IsPlainReportName(file.twin));
-    FUZZ_CHECK(names.insert(Upper(file.name)).second);
-    FUZZ_CHECK(names.insert(Upper(file.twin)).second);
+    FUZZ_CHECK(names.insert(AsciiUpperText(file.name)).second);
+    FUZZ_CHECK(names.insert(AsciiUpperText(file.twin)).second);
     FUZZ_CHECK(FileExists(JoinPath(folder, file.name)) && FileExists(JoinPath(folder, file.twin)));
   }
   FUZZ_CHECK(ListFolder(folder).size() == 2 + 2 * reports.files.size());
