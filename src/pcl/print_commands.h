@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -15,12 +16,21 @@
 class PrinterCanvas;
 class Spooler;
 
-// Captions of the eight print modes, each exactly 29 characters.
+// Captions of the eight print modes: five blanks, the mode's name and trailing blanks,
+// exactly 29 characters each.
+inline constexpr std::size_t kPrintModeNameLength = 29;
 inline constexpr std::array<std::string_view, 8> PrintModeNames = {
-    "     WIN Portrait 9pt         ", "     WIN  *reserved*          ", "     WIN Portrait 7pt         ",
-    "     WIN Landscape 7pt        ", "     PCL Portrait 10pt        ", "     PCL  *reserved*          ",
-    "     PCL Portrait 6pt         ", "     PCL Landscape 6pt        ",
+    "     WIN Portrait 9pt        ", "     WIN  *reserved*         ", "     WIN Portrait 7pt        ",
+    "     WIN Landscape 7pt       ", "     PCL Portrait 10pt       ", "     PCL  *reserved*         ",
+    "     PCL Portrait 6pt        ", "     PCL Landscape 6pt       ",
 };
+static_assert(
+    [] {
+      for (const std::string_view name : PrintModeNames)
+        if (name.size() != kPrintModeNameLength) return false;
+      return true;
+    }(),
+    "every print-mode caption is 29 characters long");
 
 inline constexpr std::string_view kPrintFileName = "Vantrose.PRN";
 inline constexpr std::string_view kPclJobFileName = "Vantrose.PCL";

@@ -47,8 +47,8 @@ PrintOutcome TMainForm::PrintCurrentWorkFile() {
 
 void TMainForm::FontSelectClick() {
   m_state.printMode = 7 - FontSelect->Position();
-  SpinFont->setText(QString::fromLatin1(PrintModeNames[static_cast<std::size_t>(m_state.printMode)].data(),
-                                        static_cast<qsizetype>(PrintModeNames[0].size())));
+  const std::string_view caption = PrintModeNames[static_cast<std::size_t>(m_state.printMode)];
+  SpinFont->setText(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
   PrintButton->setEnabled(true);
   // The word keeps the mode and the two paper choices; the darkness bits are cleared.
   m_state.legalPaper = m_printerXForm->LegalChecked();

@@ -192,7 +192,7 @@ TEST_F(PrintWindowTest, ModeSelectorWrapsAndClearsTheDarknessBits) {
   EXPECT_EQ(m_form->State().printMode, 0);
   m_form->FontSelect->Step(+1);  // up from 7 wraps to 0: mode 7
   EXPECT_EQ(m_form->State().printMode, 7);
-  EXPECT_EQ(m_form->SpinFont->text().toStdString(), "     PCL Landscape 6pt        ");
+  EXPECT_EQ(m_form->SpinFont->text().toStdString(), "     PCL Landscape 6pt       ");
   m_printerX->LegalBox->setChecked(true);
   m_form->FontSelect->Step(-1);
   EXPECT_EQ(m_form->State().settings.printSettings, 0 | 0x8);

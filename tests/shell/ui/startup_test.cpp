@@ -63,7 +63,7 @@ TEST_F(StartupTest, FirstStartWritesDefaultsAndInstalledFilesAndShowsTheRuler) {
   const std::string exePath = QCoreApplication::applicationFilePath().toStdString();
   EXPECT_EQ(form.windowTitle().toStdString(), exePath + "        Build :  1468363032");
   // Default print settings 2: "WIN Portrait 7pt", the up-down at 7 - 2.
-  EXPECT_EQ(form.SpinFont->text().toStdString(), "     WIN Portrait 7pt         ");
+  EXPECT_EQ(form.SpinFont->text().toStdString(), "     WIN Portrait 7pt        ");
   EXPECT_EQ(form.FontSelect->Position(), 5);
   EXPECT_TRUE(form.PrintButton->isEnabled());
   EXPECT_FALSE(form.SaveButton->isEnabled());
@@ -164,7 +164,7 @@ TEST_F(StartupTest, SettingsAreReadAtStartAndWrittenAtClose) {
   EXPECT_EQ(form.State().settings.trackLetters, "ABG");
   EXPECT_EQ(form.State().printMode, 5);
   EXPECT_TRUE(form.State().legalPaper);
-  EXPECT_EQ(form.SpinFont->text().toStdString(), "     PCL  *reserved*          ");
+  EXPECT_EQ(form.SpinFont->text().toStdString(), "     PCL  *reserved*         ");
   EXPECT_TRUE(form.close());
   EXPECT_EQ(m_profile.Read(Base("Exec/Vantrose.OPT")), "0000\r\nAX\r\nABG\r\nD9\r\n");
 }
