@@ -95,7 +95,9 @@ TEST(WritePrintFile, CopiesPagesInOrderStampedAndSkipsMissingOnes) {
 
 class RecordingSpooler final : public Spooler {
  public:
-  SpoolOutcome SpoolRawJob(const std::string& deviceName, const std::string& jobPath) override {
+  SpoolOutcome SpoolJob(const std::string& deviceName, const std::string& jobPath,
+                        const JobDocument& document) override {
+    EXPECT_EQ(document.format, DocumentFormat::Raw);
     devices.push_back(deviceName);
     jobs.push_back(ReadFile(jobPath));
     return outcome;

@@ -92,7 +92,7 @@ class OnePrinter final : public PrinterCatalogue {
 class RecordingSpooler final : public Spooler {
  public:
   // Reads the job through the file layer, as the system's spooler does.
-  SpoolOutcome SpoolRawJob(const std::string&, const std::string& jobPath) override {
+  SpoolOutcome SpoolJob(const std::string&, const std::string& jobPath, const JobDocument&) override {
     std::string job = ReadFile(jobPath);
     if (jobs != nullptr) jobs->push_back(std::move(job));
     return {true, {}};

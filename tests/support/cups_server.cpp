@@ -17,14 +17,68 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kBackend[] = R"(#!/bin/sh
-# Captures each job to a file in the folder of its device URI (capture:/folder).
+# Captures each job to a file in the folder of its device URI (capture:/folder), and
+# beside it the queue, title, copies and options the job came with.
 if [ $# -eq 0 ]; then echo 'direct capture "Unknown" "Job capture"'; exit 0; fi
 folder="${DEVICE_URI#capture:}"
 part="$folder/job-$1.part"
+printf '%s\n%s\n%s\n%s\n' "$PRINTER" "$3" "$4" "$5" > "$folder/job-$1.opt"
+chmod 644 "$folder/job-$1.opt"
 if [ $# -ge 6 ]; then cat "$6" > "$part"; else cat > "$part"; fi
 chmod 644 "$part"
 mv "$part" "$folder/job-$1.prn"
 )";
+
+// A driver description for AddPaperQueue; "@DEFAULT@" stands for the default paper. The
+// printer takes PDF as it is ("-": no filter), so the private scheduler needs none.
+constexpr char kPaperPpd[] = R"PPD(*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "PAPER.PPD"
+*Manufacturer: "Test"
+*Product: "(Paper Test)"
+*ModelName: "Paper Test"
+*ShortNickName: "Paper Test"
+*NickName: "Paper Test"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: False
+*DefaultColorSpace: Gray
+*FileSystem: False
+*Throughput: "1"
+*LandscapeOrientation: Plus90
+*TTRasterizer: Type42
+*cupsFilter: "application/pdf 0 -"
+*OpenUI *PageSize/Media Size: PickOne
+*OrderDependency: 10 AnySetup *PageSize
+*DefaultPageSize: @DEFAULT@
+*PageSize Letter/US Letter: "<</PageSize[612 792]>>setpagedevice"
+*PageSize Legal/US Legal: "<</PageSize[612 1008]>>setpagedevice"
+*CloseUI: *PageSize
+*OpenUI *PageRegion: PickOne
+*OrderDependency: 10 AnySetup *PageRegion
+*DefaultPageRegion: @DEFAULT@
+*PageRegion Letter/US Letter: "<</PageSize[612 792]>>setpagedevice"
+*PageRegion Legal/US Legal: "<</PageSize[612 1008]>>setpagedevice"
+*CloseUI: *PageRegion
+*DefaultImageableArea: @DEFAULT@
+*ImageableArea Letter/US Letter: "18 36 594 756"
+*ImageableArea Legal/US Legal: "18 36 594 972"
+*DefaultPaperDimension: @DEFAULT@
+*PaperDimension Letter/US Letter: "612 792"
+*PaperDimension Legal/US Legal: "612 1008"
+*DefaultFont: Courier
+*Font Courier: Standard "(002.004S)" Standard ROM
+)PPD";
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
 
 void WriteText(const std::string& path, const std::string& text, mode_t mode) {
   std::ofstream(path, std::ios::binary) << text;
@@ -142,6 +196,15 @@ bool CupsServer::AddRejectingQueue(const std::string& name) {
   return AddRawQueue(name) && RunClient({Locate("cupsreject"), name});
 }
 
+bool CupsServer::AddPaperQueue(const std::string& name, const std::string& defaultPaper) {
+  std::string ppd = kPaperPpd;
+  for (std::size_t at = ppd.find("@DEFAULT@"); at != std::string::npos; at = ppd.find("@DEFAULT@", at))
+    ppd.replace(at, 9, defaultPaper);
+  const std::string path = m_folder + "/" + name + ".ppd";
+  WriteText(path, ppd, 0644);
+  return RunClient({Locate("lpadmin"), "-p", name, "-v", "capture:" + m_captureFolder, "-P", path, "-E"});
+}
+
 bool CupsServer::SetDefault(const std::string& name) { return RunClient({Locate("lpadmin"), "-d", name}); }
 
 int CupsServer::CapturedJobCount() const {
@@ -152,7 +215,7 @@ int CupsServer::CapturedJobCount() const {
   return count;
 }
 
-std::optional<std::string> CupsServer::NextJob(std::chrono::milliseconds timeout) {
+std::optional<CupsServer::CapturedJob> CupsServer::NextCapturedJob(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
     std::vector<std::pair<int, fs::path>> jobs;
@@ -162,12 +225,23 @@ std::optional<std::string> CupsServer::NextJob(std::chrono::milliseconds timeout
         jobs.emplace_back(std::atoi(entry.path().stem().string().substr(4).c_str()), entry.path());
     std::sort(jobs.begin(), jobs.end());
     if (static_cast<int>(jobs.size()) > m_jobsReturned) {
-      std::ifstream file(jobs[static_cast<std::size_t>(m_jobsReturned++)].second, std::ios::binary);
-      std::ostringstream bytes;
-      bytes << file.rdbuf();
-      return bytes.str();
+      fs::path path = jobs[static_cast<std::size_t>(m_jobsReturned++)].second;
+      CapturedJob job;
+      job.bytes = ReadAll(path);
+      std::istringstream details(ReadAll(path.replace_extension(".opt")));
+      std::getline(details, job.printer);
+      std::getline(details, job.title);
+      std::getline(details, job.copies);
+      std::getline(details, job.options);
+      return job;
     }
     if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
+}
+
+std::optional<std::string> CupsServer::NextJob(std::chrono::milliseconds timeout) {
+  std::optional<CapturedJob> job = NextCapturedJob(timeout);
+  if (!job) return std::nullopt;
+  return std::move(job->bytes);
 }

@@ -28,11 +28,26 @@ class CupsServer {
   bool AddRawQueue(const std::string& name);
   // Adds a queue that rejects every job.
   bool AddRejectingQueue(const std::string& name);
+  // Adds a queue with a driver description (PPD) offering Letter and Legal paper, with
+  // `defaultPaper` ("Letter" or "Legal") as its default and a printable area 18 points in
+  // from the sides and 36 from top and bottom. It takes PDF and raw jobs unchanged and
+  // captures them as a raw queue does.
+  bool AddPaperQueue(const std::string& name, const std::string& defaultPaper);
   // Makes `name` the scheduler's default printer.
   bool SetDefault(const std::string& name);
 
-  // The bytes of the next captured job not returned before, waiting up to `timeout`;
-  // std::nullopt when none arrived.
+  // A job as the printer's backend received it.
+  struct CapturedJob {
+    std::string bytes;
+    std::string printer;  // the queue that printed it
+    std::string title;    // the job's name
+    std::string copies;   // the number of copies, as text
+    std::string options;  // the job's options, "name=value" separated by blanks
+  };
+  // The next captured job not returned before, waiting up to `timeout`; std::nullopt
+  // when none arrived.
+  std::optional<CapturedJob> NextCapturedJob(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+  // The bytes of the next captured job, as NextCapturedJob.
   std::optional<std::string> NextJob(std::chrono::milliseconds timeout = std::chrono::seconds(20));
   // Number of jobs captured so far.
   int CapturedJobCount() const;

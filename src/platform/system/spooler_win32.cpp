@@ -1,6 +1,7 @@
 // Raw jobs through the Windows spooler: open the printer, one document of data
 // type "RAW" with one page, the file written in blocks, everything begun ended
-// in reverse order.
+// in reverse order. Canvas jobs never come here on Windows: they are drawn
+// through the printer driver.
 #include <vector>
 #include <windows.h>
 #include <winspool.h>
@@ -23,7 +24,8 @@ std::string LastErrorText() {
 
 class WindowsSpooler final : public Spooler {
  public:
-  SpoolOutcome SpoolRawJob(const std::string& deviceName, const std::string& jobPath) override {
+  SpoolOutcome SpoolJob(const std::string& deviceName, const std::string& jobPath, const JobDocument& job) override {
+    if (job.format != DocumentFormat::Raw) return {false, "This spooler takes raw documents only."};
     InputFile file(jobPath);
     HANDLE printer = nullptr;
     if (!OpenPrinterA(const_cast<char*>(deviceName.c_str()), &printer, nullptr)) return {false, LastErrorText()};

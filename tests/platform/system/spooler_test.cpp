@@ -1,5 +1,6 @@
-// Raw jobs through the real CUPS API to a private scheduler whose backend
-// captures every job: the bytes must arrive exactly as written.
+// Jobs through the real CUPS API to a private scheduler whose backend captures
+// every job: the bytes must arrive exactly as written, with the options of their
+// format, and an empty job is nothing to print.
 #include "platform/spooler.h"
 
 #include <cerrno>
@@ -40,6 +41,45 @@ TEST_F(SpoolerTest, JobArrivesByteForByte) {
     ASSERT_TRUE(captured.has_value()) << "no job reached the printer for size " << size;
     EXPECT_EQ(*captured, job) << "size " << size;
   }
+}
+
+TEST_F(SpoolerTest, BothFormatsArriveAsOneDocumentWithTheirOptions) {
+  const std::string pdf = "%PDF-1.4\n" + AllByteValues(20000) + "\n%%EOF\n";
+  const std::string path = m_folder.Write("job.pdf", pdf);
+  struct Case {
+    JobDocument document;
+    std::vector<std::string> options;  // what the job must carry
+    std::vector<std::string> absent;   // and must not
+  };
+  const Case cases[] = {
+      {{DocumentFormat::Pdf, "Legal", PageOrientation::Landscape}, {"media=Legal", "orientation-requested=4"}, {}},
+      {{DocumentFormat::Pdf, "A4", PageOrientation::Portrait}, {"media=A4", "orientation-requested=3"}, {}},
+      {{}, {}, {"media=", "orientation-requested="}},  // raw: the printer language sets everything
+  };
+  for (const Case& c : cases) {
+    const SpoolOutcome outcome = m_spooler->SpoolJob("raw", path, c.document);
+    ASSERT_TRUE(outcome.delivered) << outcome.reason;
+    const auto job = m_server.NextCapturedJob();
+    ASSERT_TRUE(job.has_value());
+    EXPECT_EQ(job->bytes, pdf);
+    EXPECT_EQ(job->title, "Vantrose");
+    EXPECT_EQ(job->copies, "1");
+    for (const std::string& option : c.options) EXPECT_NE(job->options.find(option), std::string::npos) << option;
+    for (const std::string& option : c.absent) EXPECT_EQ(job->options.find(option), std::string::npos) << option;
+  }
+}
+
+TEST_F(SpoolerTest, AnEmptyJobIsNothingToPrintAndNoFailure) {
+  // CUPS refuses an empty document ("No file in print request."); none is sent.
+  ASSERT_TRUE(m_server.AddRejectingQueue("closed"));
+  const std::string path = m_folder.Write("Vantrose.PCL", "");
+  for (const char* printer : {"raw", "closed", ""}) {
+    for (const DocumentFormat format : {DocumentFormat::Raw, DocumentFormat::Pdf}) {
+      const SpoolOutcome outcome = m_spooler->SpoolJob(printer, path, {format, "Letter", PageOrientation::Portrait});
+      EXPECT_TRUE(outcome.delivered) << printer << ": " << outcome.reason;
+    }
+  }
+  EXPECT_FALSE(m_server.NextJob(std::chrono::milliseconds(500)).has_value());
 }
 
 TEST_F(SpoolerTest, RefusedJobIsReportedNotDelivered) {
