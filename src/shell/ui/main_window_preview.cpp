@@ -20,6 +20,8 @@ void TMainForm::PrintPreviewClick() {
     m_showMessage("No page is checked.");
     return;
   }
+  // The sheets are those of the printer PRINT would print on.
+  SelectCanvasPrinter(*m_printing.printer, m_printing.currentPrinter->DeviceName());
   TPrintPreviewForm preview(this, std::move(*job), *m_printing.printer);
   if (RunModal(preview) == QDialog::Accepted) PrintButtonClick();
 }

@@ -40,7 +40,7 @@ void TMainForm::Quickie() {
 }
 
 PrintOutcome TMainForm::PrintCurrentWorkFile() {
-  QtPrinterCanvas canvas(*m_printing.printer, *m_printing.currentPrinter);
+  QtPrinterCanvas canvas(*m_printing.printer, *m_printing.currentPrinter, *m_printing.spooler);
   return PrintWorkFile(m_state.baseFolder, m_state.printMode, m_state.legalPaper, m_state.duplexPrint, canvas,
                        *m_printing.spooler, m_printing.currentPrinter->DeviceName());
 }

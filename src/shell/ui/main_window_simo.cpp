@@ -34,9 +34,14 @@ void TMainForm::PrintSimoClick() {
   const SimoPlan plan = PlanSimoPages(m_state.simoOptimumLines, m_state.simoMaximumLines, lines.size());
   const std::string dateText = RaceDate->text().toLatin1().toStdString();
   try {
-    if (!m_printing.printer || !m_printing.currentPrinter) throw PrintFailure("No printer is installed.");
-    QtPrinterCanvas canvas(*m_printing.printer, *m_printing.currentPrinter);
+    QtPrinterCanvas canvas(*m_printing.printer, *m_printing.currentPrinter, *m_printing.spooler);
     PrintSimoPages(canvas, lines, plan, dateText, m_state.simoTwoUp);
+  } catch (const PrintFailure& failure) {
+    // A schedule that did not reach the printer is told as PRINT tells it.
+    showViewAgain();
+    PrintCounter->setText(QStringLiteral("-ER-"));
+    m_showMessage(failure.what());
+    return;
   } catch (...) {
     showViewAgain();
     throw;  // the failure ends the command and its text is shown

@@ -58,7 +58,7 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& argume
 // Prints the prepared print file: into `output` when given, else on the current printer.
 PrintOutcome PrintPrepared(AppState& state, PrintingServices& printing, const std::string& output) {
   if (output.empty()) {
-    QtPrinterCanvas canvas(*printing.printer, *printing.currentPrinter);
+    QtPrinterCanvas canvas(*printing.printer, *printing.currentPrinter, *printing.spooler);
     return PrintWorkFile(state.baseFolder, state.printMode, state.legalPaper, state.duplexPrint, canvas,
                          *printing.spooler, printing.currentPrinter->DeviceName());
   }

@@ -166,6 +166,7 @@ class SimoCommands : public WorkingFolderTest {
     m_printing.catalogue = std::make_unique<NoPrinters>();
     m_printing.currentPrinter = std::make_unique<CurrentPrinter>(*m_printing.catalogue);
     m_printing.printer = std::make_unique<QPrinter>();
+    m_printing.spooler = MakeSystemSpooler();
     m_form = std::make_unique<TMainForm>(m_folders, m_showMessage, m_shortcut, m_printing);
     m_dialog = new TSimoOpts(m_form.get(), m_showMessage);
     m_form->SetDialogs(nullptr, nullptr, nullptr, m_dialog);

@@ -1,12 +1,14 @@
 // The print commands of the real main window against a private CUPS scheduler:
 // raw jobs must arrive byte for byte, canvas jobs as PDF holding the printed
-// lines, and a print that does not reach the printer must say so.
+// lines on the current printer's paper, and a print that does not reach the
+// printer must say so in every family.
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "base/file_layer.h"
@@ -17,10 +19,8 @@
 #include "platform/system/up_down.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/program.h"
-#include "support/cups_server.h"
 #include "support/fake_platform.h"
-#include "support/temp_folder.h"
-#include "support/working_folder.h"
+#include "support/printing_test.h"
 
 namespace {
 
@@ -31,12 +31,10 @@ const std::string kDayText =
     "\x0c@X01Tam  Tam summary\r\nsummary line\r\n"
     "\x0c@E01Tam01  Tam performances\r\nfirst performance line\r\n\r\nsecond block\r\n";
 
-class PrintWindowTest : public WorkingFolderTest {
+class PrintWindowTest : public PrintingTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_server.Running()) << m_server.Problem();
-    ASSERT_TRUE(m_server.AddRawQueue("raw"));
-    ASSERT_TRUE(m_server.SetDefault("raw"));
+    ASSERT_NO_FATAL_FAILURE(PrintingTest::SetUp());
     m_profile.Write(Base("Vantrose.TXT"), kDayText);
   }
 
@@ -61,6 +59,20 @@ class PrintWindowTest : public WorkingFolderTest {
     ASSERT_EQ(m_form->State().printMode, mode);
   }
 
+  // The index of the printer `name` in the dialogs' list.
+  int IndexOf(const std::string& name) const {
+    const std::vector<std::string>& names = m_services.printing.currentPrinter->Names();
+    const auto found = std::find(names.begin(), names.end(), name);
+    EXPECT_NE(found, names.end()) << name;
+    return static_cast<int>(found - names.begin());
+  }
+
+  // Chooses `name` in the PCL printer options and confirms it.
+  void ChooseInPrinterOptions(const std::string& name) {
+    m_printerX->SelectPrinter(IndexOf(name));
+    m_printerX->SelectOK->click();
+  }
+
   // The print file PRINT writes: the checked pages' lines, in list order (no stamp applies here).
   std::string CheckedPagesText() const {
     std::string text;
@@ -73,17 +85,11 @@ class PrintWindowTest : public WorkingFolderTest {
     return text;
   }
 
-  static std::string PdfText(const std::string& pdf) {
-    TempFolder folder;
-    const std::string path = folder.Write("job.pdf", pdf);
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), QString::fromStdString(path), QStringLiteral("-")});
-    process.waitForFinished(30000);
-    return process.readAllStandardOutput().simplified().toStdString();
+  // True when the job's options carry `option` ("name=value").
+  static bool HasOption(const CupsServer::CapturedJob& job, const std::string& option) {
+    return (" " + job.options + " ").find(" " + option + " ") != std::string::npos;
   }
 
-  CupsServer m_server;
   std::unique_ptr<Program> m_program;
   TMainForm* m_form = nullptr;
   TPrinterXForm* m_printerX = nullptr;
@@ -118,10 +124,14 @@ TEST_F(PrintWindowTest, CanvasModesDeliverAPdfHoldingThePrintedLines) {
     SelectMode(mode);
     m_form->PrintButton->click();
     EXPECT_EQ(m_form->PrintCounter->text(), "-OK-") << mode;
-    const auto job = m_server.NextJob();
+    const auto job = m_server.NextCapturedJob();
     ASSERT_TRUE(job.has_value()) << "no job for mode " << mode;
-    ASSERT_EQ(job->rfind("%PDF", 0), 0u) << "mode " << mode;
-    const std::string text = PdfText(*job);
+    ASSERT_EQ(job->bytes.rfind("%PDF", 0), 0u) << "mode " << mode;
+    // One copy of a document named as the raw jobs are, in the orientation it was laid out in.
+    EXPECT_EQ(job->title, "Vantrose");
+    EXPECT_EQ(job->copies, "1");
+    EXPECT_TRUE(HasOption(*job, mode == 3 ? "orientation-requested=4" : "orientation-requested=3")) << job->options;
+    const std::string text = SimplifiedPdfText(job->bytes);
     for (const char* line : {"Pepper Rocket 84", "Silver Legend 86", "first performance line", "second block"})
       EXPECT_NE(text.find(line), std::string::npos) << "mode " << mode << ": " << line << " in " << text;
     // Box-drawing bytes print as the canvas's plain characters.
@@ -142,23 +152,96 @@ TEST_F(PrintWindowTest, CurrentViewPrintsTheFileShownWithoutStampOrJobNumber) {
   EXPECT_EQ(m_form->PrintCounter->text(), "    ");
 }
 
-TEST_F(PrintWindowTest, ARefusedJobShowsErAndTheReason) {
+TEST_F(PrintWindowTest, ARefusedJobShowsErAndTheSchedulersReasonInEveryFamily) {
   ASSERT_TRUE(m_server.AddRejectingQueue("closed"));
   Start();
-  const std::vector<std::string>& names = m_services.printing.currentPrinter->Names();
-  const auto found = std::find(names.begin(), names.end(), "closed");
-  ASSERT_NE(found, names.end());
-  const int closedIndex = static_cast<int>(found - names.begin());
-  m_printerX->SelectPrinter(closedIndex);
-  ASSERT_GE(closedIndex, 0);
-  m_printerX->SelectOK->click();
-  SelectMode(6);
-  m_form->PrintButton->click();
-  EXPECT_EQ(m_form->PrintCounter->text(), "-ER-");
-  ASSERT_EQ(m_messages.size(), 1u);
-  EXPECT_FALSE(m_messages[0].empty());
-  EXPECT_TRUE(m_form->PrintButton->isEnabled());
+  ChooseInPrinterOptions("closed");
+  ASSERT_EQ(m_services.printing.currentPrinter->DeviceName(), "closed");
+  struct Case {
+    const char* command;
+    int mode;  // -1: "Print Simo Schedule"
+  };
+  const Case cases[] = {{"PCL Portrait 6pt", 6}, {"WIN Portrait 9pt", 0}, {"WIN Landscape 7pt", 3}, {"schedule", -1}};
+  std::vector<std::string> reasons;
+  for (const Case& c : cases) {
+    m_messages.clear();
+    m_form->PrintCounter->setText(QStringLiteral("-OK-"));  // as an earlier print left it
+    if (c.mode >= 0) {
+      SelectMode(c.mode);
+      m_form->PrintButton->click();
+    } else {
+      m_form->PrintSimo->click();
+    }
+    EXPECT_EQ(m_form->PrintCounter->text(), "-ER-") << c.command;
+    ASSERT_EQ(m_messages.size(), 1u) << c.command;
+    reasons.push_back(m_messages[0]);
+    EXPECT_TRUE(m_form->PrintButton->isEnabled()) << c.command;
+  }
+  // The scheduler's own words, the same whichever family printed.
+  EXPECT_NE(reasons[0].find("not accepting jobs"), std::string::npos) << reasons[0];
+  EXPECT_EQ(std::count(reasons.begin(), reasons.end(), reasons[0]), 4) << reasons[1] << " / " << reasons[3];
   EXPECT_FALSE(m_server.NextJob(std::chrono::milliseconds(500)).has_value());
+  EXPECT_FALSE(m_profile.Exists(Base("Vantrose.PRN")));
+  EXPECT_FALSE(m_profile.Exists(Base("Vantrose.PCL")));
+}
+
+TEST_F(PrintWindowTest, NothingToPrintSendsNothingAndShowsNoErrorInEitherFamily) {
+  Start();
+  // Every checked page file is missing, and so is the file the view shows: both print
+  // commands write an empty print file.
+  for (const PageItem& item : m_form->Pages().items)
+    if (item.checked && !item.text.empty()) std::filesystem::remove(PagePath(item.text));
+  std::filesystem::remove(m_form->State().viewFileName);
+  for (const int mode : {4, 7, 0, 3}) {
+    SelectMode(mode);
+    m_form->PrintButton->click();
+    EXPECT_EQ(m_form->PrintCounter->text(), "-OK-") << mode;
+    m_form->test1->trigger();  // "PRINT Current View  Only"
+    EXPECT_EQ(m_form->PrintCounter->text(), "-OK-") << mode;
+  }
+  EXPECT_EQ(m_messages, std::vector<std::string>{});
+  EXPECT_FALSE(m_server.NextJob(std::chrono::milliseconds(500)).has_value());
+  EXPECT_FALSE(m_profile.Exists(Base("Vantrose.PRN")));
+  EXPECT_FALSE(m_profile.Exists(Base("Vantrose.PCL")));
+}
+
+TEST_F(PrintWindowTest, CanvasLayoutIsMeasuredOnThePrinterTheJobGoesTo) {
+  ASSERT_TRUE(m_server.AddPaperQueue("legal", "Legal"));
+  Start();
+  // The raw queue names no paper and prints on the toolkit's A4; the other queue's own
+  // paper is legal, which canvas printing tells by its shape.
+  struct Case {
+    const char* printer;
+    int mode;
+    const char* pageSize;  // as pdfinfo gives it
+    const char* media;
+    bool legal;
+  };
+  const Case cases[] = {
+      {"raw", 0, "595 x 842 pts", "A4", false},      {"legal", 0, "612 x 1008 pts", "Legal", true},
+      {"legal", 3, "1008 x 612 pts", "Legal", true}, {"raw", 3, "842 x 595 pts", "A4", false},
+      {"legal", 2, "612 x 1008 pts", "Legal", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.printer) + ", mode " + std::to_string(c.mode));
+    ChooseInPrinterOptions(c.printer);
+    SelectMode(c.mode);
+    m_form->PrintButton->click();
+    EXPECT_EQ(m_form->PrintCounter->text(), "-OK-");
+    const auto job = m_server.NextCapturedJob();
+    ASSERT_TRUE(job.has_value());
+    EXPECT_EQ(job->printer, c.printer);
+    EXPECT_TRUE(HasOption(*job, std::string("media=") + c.media)) << job->options;
+    EXPECT_NE(PdfInfo(job->bytes).find(c.pageSize), std::string::npos) << PdfInfo(job->bytes);
+    EXPECT_EQ(m_form->State().legalPaper, c.legal);
+  }
+  // The schedule too is laid out on the current printer's paper.
+  m_form->PrintSimo->click();
+  const auto schedule = m_server.NextCapturedJob();
+  ASSERT_TRUE(schedule.has_value());
+  EXPECT_EQ(schedule->printer, "legal");
+  EXPECT_NE(PdfInfo(schedule->bytes).find("612 x 1008 pts"), std::string::npos) << PdfInfo(schedule->bytes);
+  EXPECT_EQ(m_messages, std::vector<std::string>{});
 }
 
 TEST_F(PrintWindowTest, NoPrinterAtAllShowsErInEveryFamily) {

@@ -3,7 +3,6 @@
 // checked tracks, laid out as the options dialog chose.
 #include <QCheckBox>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
@@ -13,31 +12,13 @@
 #include "platform/system/up_down.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/program.h"
-#include "support/cups_server.h"
-#include "support/fake_platform.h"
-#include "support/temp_folder.h"
-#include "support/working_folder.h"
+#include "support/printing_test.h"
 
 namespace {
 
-// Text of a PDF as pdftotext reads it, each page ended by a form feed.
-std::string PdfText(const std::string& pdf) {
-  TempFolder folder;
-  const std::string path = folder.Write("job.pdf", pdf);
-  QProcess process;
-  process.start(QStringLiteral("pdftotext"),
-                {QStringLiteral("-layout"), QString::fromStdString(path), QStringLiteral("-")});
-  process.waitForFinished(30000);
-  return process.readAllStandardOutput().toStdString();
-}
-
-using SimoPrint = WorkingFolderTest;
+using SimoPrint = PrintingTest;
 
 TEST_F(SimoPrint, TwoPageScheduleGoesTwoUpOnOneSheetWithTheDesignCaptionAsHeading) {
-  CupsServer server;
-  ASSERT_TRUE(server.Running()) << server.Problem();
-  ASSERT_TRUE(server.AddRawQueue("raw"));
-  ASSERT_TRUE(server.SetDefault("raw"));
   m_profile.Write(Base("Vantrose.TXT"),
                   "\x0c@A01Tam race one\r\nTam page\r\n\x0c@A01Kee race one\r\nKee page\r\n"
                   "\x0c@A01GPx race one\r\nGPx page\r\n");
@@ -59,7 +40,7 @@ TEST_F(SimoPrint, TwoPageScheduleGoesTwoUpOnOneSheetWithTheDesignCaptionAsHeadin
   form.PrintSimo->click();
   ASSERT_TRUE(m_messages.empty()) << m_messages.front();
 
-  const auto job = server.NextJob();
+  const auto job = m_server.NextJob();
   ASSERT_TRUE(job.has_value()) << "no job reached the printer";
   ASSERT_EQ(job->rfind("%PDF", 0), 0u);
   const std::string text = PdfText(*job);

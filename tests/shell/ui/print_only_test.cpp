@@ -2,7 +2,6 @@
 // of the private CUPS scheduler or into a file, with the pages rejoined after.
 #include "shell/ui/print_only.h"
 
-#include <QProcess>
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -11,9 +10,7 @@
 #include "pcl/pcl_compose.h"
 #include "platform/instance_guard.h"
 #include "platform/system/printing_services.h"
-#include "support/cups_server.h"
-#include "support/temp_folder.h"
-#include "support/working_folder.h"
+#include "support/printing_test.h"
 
 namespace {
 
@@ -23,12 +20,10 @@ const std::string kDayText =
     "\x0c@X01Tam  Tam summary\r\nsummary line\r\n"
     "\x0c@B01Tam01  Tam form\r\nrecent form line\r\n";
 
-class PrintOnlyTest : public WorkingFolderTest {
+class PrintOnlyTest : public PrintingTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_server.Running()) << m_server.Problem();
-    ASSERT_TRUE(m_server.AddRawQueue("raw"));
-    ASSERT_TRUE(m_server.SetDefault("raw"));
+    ASSERT_NO_FATAL_FAILURE(PrintingTest::SetUp());
     m_profile.Write(Base("Vantrose.TXT"), kDayText);
     m_profile.Write(Base("SimoDump.LST"), "");
     // B pages listed too, so the day has three checked pages.
@@ -56,7 +51,6 @@ class PrintOnlyTest : public WorkingFolderTest {
       "\x0c@B01Tam01  Tam form\r\nrecent form line\r\n"
       "\x0c@A01Tam01  Tam race 1\r\nPepper Rocket      84\r\n\r\nSilver Legend      86\r\n";
 
-  CupsServer m_server;
   PrintingServices m_printing;
   std::ostringstream m_out;
   std::ostringstream m_err;
@@ -84,11 +78,7 @@ TEST_F(PrintOnlyTest, WritesThePclJobOrAPdfIntoAFile) {
 
   const std::string pdf = m_profile.Path() + "day.pdf";
   ASSERT_EQ(Run({"--mode", "2", "--output", pdf}), 0) << m_err.str();
-  QProcess text;
-  text.start(QStringLiteral("pdftotext"),
-             {QStringLiteral("-layout"), QString::fromStdString(pdf), QStringLiteral("-")});
-  ASSERT_TRUE(text.waitForFinished(30000));
-  const std::string printed = text.readAllStandardOutput().simplified().toStdString();
+  const std::string printed = SimplifiedPdfText(m_profile.Read("day.pdf"));
   for (const char* line : {"Pepper Rocket 84", "Silver Legend 86", "recent form line"})
     EXPECT_NE(printed.find(line), std::string::npos) << line << " in " << printed;
   EXPECT_FALSE(m_server.NextJob(std::chrono::milliseconds(300)).has_value());
@@ -125,12 +115,22 @@ TEST_F(PrintOnlyTest, ExplainsBadArgumentsUnknownPrintersAndMissingDays) {
   EXPECT_NE(m_err.str().find("there is no day to print"), std::string::npos) << m_err.str();
 }
 
-TEST_F(PrintOnlyTest, AJobTheQueueRefusesFailsWithItsReason) {
+TEST_F(PrintOnlyTest, AJobTheQueueRefusesFailsWithTheSchedulersReasonInEveryFamily) {
   ASSERT_TRUE(m_server.AddRejectingQueue("closed"));
   m_printing = SystemPrintingServices();
-  EXPECT_EQ(Run({"--mode", "5", "--printer", "closed"}), 1);
-  EXPECT_NE(m_err.str().find("did not reach the printer"), std::string::npos) << m_err.str();
-  EXPECT_EQ(m_profile.Read(Base("Vantrose.TXT")), kDayText.substr(kDayText.find('\x0c')));
+  std::vector<std::string> reasons;
+  for (const char* mode : {"5", "0", "3"}) {
+    EXPECT_EQ(Run({"--mode", mode, "--printer", "closed"}), 1) << mode;
+    const std::string said = m_err.str();
+    const std::string lead = "vantrose-print: the job did not reach the printer: ";
+    ASSERT_EQ(said.rfind(lead, 0), 0u) << said;
+    reasons.push_back(said.substr(lead.size()));
+    EXPECT_EQ(m_out.str(), "") << mode;
+    EXPECT_EQ(m_profile.Read(Base("Vantrose.TXT")), kDayText.substr(kDayText.find('\x0c'))) << mode;
+  }
+  EXPECT_NE(reasons[0].find("not accepting jobs"), std::string::npos) << reasons[0];
+  EXPECT_EQ(std::count(reasons.begin(), reasons.end(), reasons[0]), 3) << reasons[1] << reasons[2];
+  EXPECT_FALSE(m_server.NextJob(std::chrono::milliseconds(300)).has_value());
 }
 
 }  // namespace
