@@ -87,6 +87,12 @@ void TPrinterXForm::SelectOKClick() {
   accept();
 }
 
+void TPrinterXForm::showEvent(QShowEvent* event) {
+  m_savedPrinterIndex = m_currentPrinter.Index();
+  SelectPrinter(m_savedPrinterIndex);
+  QDialog::showEvent(event);
+}
+
 void TPrinterXForm::done(int result) {
   FormClose();
   QDialog::done(result);

@@ -1,6 +1,7 @@
 // "PCL Printer Options": the printer that receives raw PCL jobs, and the Legal
 // and Duplex choices the print commands read. Created once; its choices live
-// as long as the program. A printer picked but not confirmed with OK is undone.
+// as long as the program. It opens showing the current printer; a printer
+// picked but not confirmed with OK is undone.
 #pragma once
 
 #include <QDialog>
@@ -30,6 +31,10 @@ class TPrinterXForm final : public QDialog {
   QGroupBox* Darkness = nullptr;
 
   void done(int result) override;
+
+ protected:
+  // Opens on the current printer, which the WIN modes' printer setup may have changed.
+  void showEvent(QShowEvent* event) override;
 
  private:
   void FormCreate();

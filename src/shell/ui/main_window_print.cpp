@@ -1,11 +1,11 @@
 // The main window's print commands: PRINT, "PRINT Current View  Only", the
 // print-mode selector and the printer options.
 #include <QLabel>
-#include <QPrintDialog>
 #include <QPushButton>
 
 #include "pcl/print_commands.h"
 #include "pcl/ui/printer_options_dialog.h"
+#include "platform/system/printer_setup_dialog.h"
 #include "platform/system/printing_services.h"
 #include "platform/system/qt_printer_canvas.h"
 #include "platform/system/up_down.h"
@@ -61,8 +61,7 @@ void TMainForm::SpinFontDblClick() {
     RunModal(*m_printerXForm);
     return;
   }
-  QPrintDialog dialog(m_printing.printer.get(), this);
-  dialog.setObjectName(QStringLiteral("PrinterSetupDialog1"));
-  if (RunModal(dialog) == QDialog::Accepted)
-    m_printing.currentPrinter->SelectByName(m_printing.printer->printerName().toStdString());
+  // OK has made the chosen printer current; Cancel has changed nothing.
+  TPrinterSetupDialog dialog(this, *m_printing.currentPrinter, *m_printing.printer);
+  RunModal(dialog);
 }

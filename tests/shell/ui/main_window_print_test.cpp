@@ -1,12 +1,16 @@
 // The print commands of the real main window against a private CUPS scheduler:
 // raw jobs must arrive byte for byte, canvas jobs as PDF holding the printed
-// lines on the current printer's paper, and a print that does not reach the
-// printer must say so in every family.
+// lines on the current printer's paper, a print that does not reach the printer
+// must say so in every family, and the printer dialogs choose where jobs go.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -16,6 +20,7 @@
 #include "pcl/pcl_compose.h"
 #include "pcl/print_commands.h"
 #include "pcl/ui/printer_options_dialog.h"
+#include "platform/system/printer_setup_dialog.h"
 #include "platform/system/up_down.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/program.h"
@@ -71,6 +76,13 @@ class PrintWindowTest : public PrintingTest {
   void ChooseInPrinterOptions(const std::string& name) {
     m_printerX->SelectPrinter(IndexOf(name));
     m_printerX->SelectOK->click();
+  }
+
+  // A click on the print-mode label, which opens the mode's printer dialog through RunModal.
+  void ClickSpinFont() {
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), m_form->SpinFont->mapToGlobal(QPointF(5, 5)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_form->SpinFont, &release);
   }
 
   // The print file PRINT writes: the checked pages' lines, in list order (no stamp applies here).
@@ -241,6 +253,104 @@ TEST_F(PrintWindowTest, CanvasLayoutIsMeasuredOnThePrinterTheJobGoesTo) {
   ASSERT_TRUE(schedule.has_value());
   EXPECT_EQ(schedule->printer, "legal");
   EXPECT_NE(PdfInfo(schedule->bytes).find("612 x 1008 pts"), std::string::npos) << PdfInfo(schedule->bytes);
+  EXPECT_EQ(m_messages, std::vector<std::string>{});
+}
+
+TEST_F(PrintWindowTest, WinPrinterSetupChoosesThePrinterOfEveryFamilyAndPrintsNothing) {
+  ASSERT_TRUE(m_server.AddRawQueue("other"));
+  Start();
+  SelectMode(0);
+  // Picks `printer` in the setup dialog and leaves it with OK or Cancel.
+  const auto runSetup = [this](const std::string& printer, bool ok) {
+    bool shown = false;
+    m_form->RunModal = [&](QDialog& dialog) {
+      auto* setup = qobject_cast<TPrinterSetupDialog*>(&dialog);
+      EXPECT_NE(setup, nullptr);
+      if (setup == nullptr) return static_cast<int>(QDialog::Rejected);
+      shown = true;
+      // It opens on the current printer.
+      EXPECT_EQ(setup->PrinterName->currentText().toStdString(), m_services.printing.currentPrinter->DeviceName());
+      // A setup dialog: no Print button, no output to a file, no page range.
+      QStringList buttons;
+      for (const QAbstractButton* button : setup->findChildren<QAbstractButton*>()) buttons << button->text();
+      buttons.sort();
+      EXPECT_EQ(buttons, (QStringList{QStringLiteral("&Landscape"), QStringLiteral("Cancel"), QStringLiteral("OK"),
+                                      QStringLiteral("Po&rtrait")}));
+      EXPECT_TRUE(setup->findChildren<QSpinBox*>().isEmpty());
+      setup->PrinterName->setCurrentIndex(IndexOf(printer));
+      (ok ? setup->OkButton : setup->CancelButton)->click();
+      return setup->result();
+    };
+    ClickSpinFont();
+    EXPECT_TRUE(shown);
+    m_form->RunModal = [](QDialog& dialog) { return dialog.exec(); };
+  };
+  // Prints once in `mode` and returns the queue the job reached.
+  const auto printedOn = [this](int mode) {
+    SelectMode(mode);
+    m_form->PrintButton->click();
+    EXPECT_EQ(m_form->PrintCounter->text(), "-OK-");
+    const auto job = m_server.NextCapturedJob();
+    return job ? job->printer : std::string("no job");
+  };
+
+  runSetup("other", /*ok=*/true);
+  EXPECT_EQ(m_server.CapturedJobCount(), 0) << "the setup dialog printed";
+  EXPECT_EQ(printedOn(0), "other");
+  EXPECT_EQ(printedOn(4), "other");
+  // The PCL printer options open showing the printer chosen in the setup.
+  int shownInOptions = -1;
+  m_form->RunModal = [&](QDialog& dialog) {
+    dialog.show();
+    shownInOptions = m_printerX->SelectedPrinterIndex();
+    dialog.reject();
+    return dialog.result();
+  };
+  ClickSpinFont();
+  EXPECT_EQ(shownInOptions, IndexOf("other"));
+
+  SelectMode(3);
+  runSetup("raw", /*ok=*/false);  // Cancel changes nothing
+  EXPECT_EQ(printedOn(3), "other");
+  EXPECT_EQ(printedOn(6), "other");
+  EXPECT_EQ(m_messages, std::vector<std::string>{});
+}
+
+TEST_F(PrintWindowTest, PrinterSetupChoosesThePaperOfCanvasJobs) {
+  ASSERT_TRUE(m_server.AddPaperQueue("paper", "Letter"));
+  Start();
+  SelectMode(0);
+  // Chooses the queue "paper" with `size` in `orientation`; returns the size shown for it first.
+  const auto setUp = [this](const QString& size, bool landscape) {
+    QString shownFirst;
+    m_form->RunModal = [&](QDialog& dialog) {
+      auto& setup = static_cast<TPrinterSetupDialog&>(dialog);
+      setup.PrinterName->setCurrentIndex(IndexOf("paper"));
+      shownFirst = setup.PaperSize->currentText();
+      setup.PaperSize->setCurrentIndex(setup.PaperSize->findText(size));
+      (landscape ? setup.Landscape : setup.Portrait)->click();
+      setup.OkButton->click();
+      return setup.result();
+    };
+    ClickSpinFont();
+    return shownFirst.toStdString();
+  };
+  EXPECT_EQ(setUp(QStringLiteral("US Legal"), false), "US Letter");  // the printer's own paper
+  m_form->PrintButton->click();
+  const auto job = m_server.NextCapturedJob();
+  ASSERT_TRUE(job.has_value());
+  EXPECT_EQ(job->printer, "paper");
+  EXPECT_TRUE(HasOption(*job, "media=Legal")) << job->options;
+  EXPECT_NE(PdfInfo(job->bytes).find("612 x 1008 pts"), std::string::npos) << PdfInfo(job->bytes);
+  EXPECT_TRUE(m_form->State().legalPaper);
+
+  // The schedule, which sets no orientation, prints in the one set up.
+  EXPECT_EQ(setUp(QStringLiteral("US Letter"), true), "US Legal");  // as set up before
+  m_form->PrintSimo->click();
+  const auto schedule = m_server.NextCapturedJob();
+  ASSERT_TRUE(schedule.has_value());
+  EXPECT_TRUE(HasOption(*schedule, "orientation-requested=4")) << schedule->options;
+  EXPECT_NE(PdfInfo(schedule->bytes).find("792 x 612 pts"), std::string::npos) << PdfInfo(schedule->bytes);
   EXPECT_EQ(m_messages, std::vector<std::string>{});
 }
 
