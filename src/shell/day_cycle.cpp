@@ -56,13 +56,20 @@ void RefillPageList(AppState& state, PageList& list) {
   BuildPageList(state.baseFolder, state.reportFiles, choice, list);
 }
 
-bool PreparePrintOfCheckedPages(AppState& state, const PageList& list, const std::tm& now) {
+bool PreparePrintOfCheckedPages(AppState& state, const PageList& list, const std::tm& now, std::ostream& notes) {
   const CheckedPages checked = CheckedPagesOf(list, state.baseFolder);
   state.anyPageChecked = checked.anyChecked;
   if (!state.anyPageChecked) return false;
   state.jobNumber = NextJobNumber(state.jobNumber);
   state.jobNumberText = JobNumberText(state.jobNumber);
-  WriteJobNumber(OwnFilePath(state.baseFolder, kJobNumberFileName), state.jobNumber);
+  const std::string jobNumberPath = OwnFilePath(state.baseFolder, kJobNumberFileName);
+  try {
+    WriteJobNumber(jobNumberPath, state.jobNumber);
+  } catch (const IoError& error) {
+    // Only the numbering of a later run suffers; the paper must not.
+    notes << "Vantrose: job number " << state.jobNumberText << " was not kept in " << jobNumberPath << " ("
+          << error.what() << "); printing goes on.\n";
+  }
   const PrintStamp stamp = MakePrintStamp(now, state.jobNumberText);
   WritePrintFile(OwnFilePath(state.baseFolder, kPrintFileName), checked.paths, &stamp);
   return true;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <ctime>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,7 @@ void RefillPageList(AppState& state, PageList& list);
 
 // The first steps of PRINT: when a page is checked, raises and keeps the job number
 // and writes the print file of the checked pages with the stamp of `now`. Returns
-// false (and writes nothing) when no page is checked.
-bool PreparePrintOfCheckedPages(AppState& state, const PageList& list, const std::tm& now);
+// false (and writes nothing) when no page is checked. A job number that cannot be
+// kept in "Exec/Vantrose.JOB" never stops the print: the number goes on in memory and
+// the failure is written to `notes` (standard error), not shown.
+bool PreparePrintOfCheckedPages(AppState& state, const PageList& list, const std::tm& now, std::ostream& notes);

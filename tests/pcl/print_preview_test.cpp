@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -70,7 +71,9 @@ TEST_F(BuildPrintPreviewTest, PrintTextIsThePrintFileOfPrintStampedWithTheNextJo
   AppState state;
   state.baseFolder = m_folder.Path();
   state.jobNumber = 41;
-  ASSERT_TRUE(PreparePrintOfCheckedPages(state, m_list, Wednesday()));
+  std::ostringstream notes;
+  ASSERT_TRUE(PreparePrintOfCheckedPages(state, m_list, Wednesday(), notes));
+  EXPECT_EQ(notes.str(), "");
   EXPECT_EQ(preview->printText, m_folder.Read("Vantrose.PRN"));
   EXPECT_NE(preview->printText.find("ID: 0000    3 14:05:09  0042\r\n"), std::string::npos);
 

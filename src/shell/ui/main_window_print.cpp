@@ -2,6 +2,7 @@
 // print-mode selector and the printer options.
 #include <QLabel>
 #include <QPushButton>
+#include <iostream>
 
 #include "pcl/print_commands.h"
 #include "pcl/ui/printer_options_dialog.h"
@@ -15,7 +16,7 @@
 void TMainForm::PrintButtonClick() {
   PrintButton->setEnabled(false);
   // With no page checked PrintButton stays disabled until a mode change or Quickie.
-  if (!PreparePrintOfCheckedPages(m_state, m_pageList, LocalTimeNow())) return;
+  if (!PreparePrintOfCheckedPages(m_state, m_pageList, LocalTimeNow(), std::cerr)) return;
   PrintCounter->setText(QStringLiteral("----"));
 
   m_state.legalPaper = m_printerXForm->LegalChecked();

@@ -137,7 +137,7 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
     SplitDayIntoPages(state, list);
 
     step = "printing";
-    if (!PreparePrintOfCheckedPages(state, list, LocalTimeNow())) {
+    if (!PreparePrintOfCheckedPages(state, list, LocalTimeNow(), err)) {
       err << "vantrose-print: no page is checked: the day holds no page of the listed kinds and tracks.\n";
       return 1;
     }

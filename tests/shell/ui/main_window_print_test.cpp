@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iostream>
+#include <sstream>
 
 #include "base/file_layer.h"
 #include "browser/ui/page_list_box.h"
@@ -215,6 +217,25 @@ TEST_F(PrintWindowTest, NothingToPrintSendsNothingAndShowsNoErrorInEitherFamily)
   EXPECT_FALSE(m_server.NextJob(std::chrono::milliseconds(500)).has_value());
   EXPECT_FALSE(m_profile.Exists(Base("Vantrose.PRN")));
   EXPECT_FALSE(m_profile.Exists(Base("Vantrose.PCL")));
+}
+
+TEST_F(PrintWindowTest, AJobNumberThatCannotBeKeptNeverStopsThePrint) {
+  m_profile.MakeFolder(Base("Exec/Vantrose.JOB"));  // the number's file cannot be written
+  Start();
+  SelectMode(4);
+  std::ostringstream notes;
+  std::streambuf* const standardError = std::cerr.rdbuf(notes.rdbuf());
+  m_form->PrintButton->click();
+  m_form->PrintButton->click();
+  std::cerr.rdbuf(standardError);
+
+  EXPECT_EQ(m_form->PrintCounter->text(), "-OK-");
+  EXPECT_EQ(m_messages, std::vector<std::string>{});
+  EXPECT_TRUE(m_server.NextJob().has_value());
+  EXPECT_TRUE(m_server.NextJob().has_value());
+  EXPECT_EQ(m_form->State().jobNumber, 2);  // counted on in memory
+  EXPECT_NE(notes.str().find("job number 0001 was not kept"), std::string::npos) << notes.str();
+  EXPECT_NE(notes.str().find("job number 0002 was not kept"), std::string::npos) << notes.str();
 }
 
 TEST_F(PrintWindowTest, CanvasLayoutIsMeasuredOnThePrinterTheJobGoesTo) {

@@ -133,4 +133,12 @@ TEST_F(PrintOnlyTest, AJobTheQueueRefusesFailsWithTheSchedulersReasonInEveryFami
   EXPECT_FALSE(m_server.NextJob(std::chrono::milliseconds(300)).has_value());
 }
 
+TEST_F(PrintOnlyTest, AJobNumberThatCannotBeKeptIsNotedAndThePrintGoesOn) {
+  m_profile.MakeFolder(Base("Exec/Vantrose.JOB"));  // the number's file cannot be written
+  ASSERT_EQ(Run({"--mode", "4"}), 0) << m_err.str();
+  EXPECT_TRUE(m_server.NextJob().has_value());
+  EXPECT_NE(m_out.str().find("Printed job 0001"), std::string::npos) << m_out.str();
+  EXPECT_NE(m_err.str().find("job number 0001 was not kept"), std::string::npos) << m_err.str();
+}
+
 }  // namespace
