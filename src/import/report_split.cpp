@@ -125,9 +125,14 @@ std::vector<std::string> LoadSimoTable(const std::string& schedulePath) {
   return lines;
 }
 
-void SplitReports(const std::string& baseFolder, std::vector<std::string>& simoTable, ReportTable& reportFiles) {
+void SplitReports(const std::string& baseFolder, std::vector<std::string>& simoTable, ReportTable& reportFiles,
+                  MissingSchedule missingSchedule) {
   reportFiles = ReportTable{};
-  simoTable = LoadSimoTable(OwnFilePath(baseFolder, FileNames::kSchedule));
+  const std::string schedulePath = OwnFilePath(baseFolder, FileNames::kSchedule);
+  if (missingSchedule == MissingSchedule::ReadsEmpty && !FileExists(schedulePath))
+    simoTable.clear();
+  else
+    simoTable = LoadSimoTable(schedulePath);
 
   ReportTable table;
   ReportNamer namer;

@@ -87,12 +87,19 @@ void OpenReportPair(ReportPair& pair, const std::string& baseFolder, const Repor
 // IoError, "File not found" when the file is missing.
 std::vector<std::string> LoadSimoTable(const std::string& schedulePath);
 
+// What a split does when the schedule "SimoDump.LST" is missing: the program (which
+// writes a sample at every start) treats it as the file error it is; the print-only
+// command, which needs no schedule, reads it as empty.
+enum class MissingSchedule { Fails, ReadsEmpty };
+
 // Loads the schedule "SimoDump.LST" into `simoTable`, then cuts "Vantrose.TXT" of
 // `baseFolder` into report file pairs and lists them in `reportFiles`, marked
-// complete. Throws IoError: a missing schedule stops it before the text is read;
-// a failure while splitting removes the files made so far and leaves `reportFiles`
-// empty and not complete. "Vantrose.TXT" is only read.
-void SplitReports(const std::string& baseFolder, std::vector<std::string>& simoTable, ReportTable& reportFiles);
+// complete. Throws IoError: a missing schedule stops it before the text is read
+// (unless `missingSchedule` reads it as empty); a failure while splitting removes the
+// files made so far and leaves `reportFiles` empty and not complete. "Vantrose.TXT"
+// is only read.
+void SplitReports(const std::string& baseFolder, std::vector<std::string>& simoTable, ReportTable& reportFiles,
+                  MissingSchedule missingSchedule = MissingSchedule::Fails);
 
 // Rebuilds "Vantrose.TXT" from the reports of a complete split, in table order: page
 // files for every report, twin files for reports whose name begins with "E". The

@@ -41,9 +41,9 @@ std::optional<std::uint16_t> DecodeDeliveredDay(AppState& state) {
   return DecodeRaceData(dataPath, DayTextPath(state), state.userIdText);
 }
 
-void SplitDayIntoPages(AppState& state, PageList& list) {
+void SplitDayIntoPages(AppState& state, PageList& list, MissingSchedule missingSchedule) {
   if (FileExists(DayTextPath(state))) {
-    SplitReports(state.baseFolder, state.simoTable, state.reportFiles);
+    SplitReports(state.baseFolder, state.simoTable, state.reportFiles, missingSchedule);
     state.applyPerfLimit = true;
     RefillPageList(state, list);
   }

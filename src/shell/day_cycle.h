@@ -13,6 +13,7 @@
 
 #include "base/working_folders.h"
 #include "browser/page_list.h"
+#include "import/report_split.h"
 #include "shell/app_state.h"
 
 // Sets the state's profile and working folders for a run on `folders`.
@@ -36,7 +37,7 @@ std::optional<std::uint16_t> DecodeDeliveredDay(AppState& state);
 
 // Splits the day's text, when it exists, into page files and builds the page list with
 // the E pages trimmed; then sets the default check marks (also of an empty list).
-void SplitDayIntoPages(AppState& state, PageList& list);
+void SplitDayIntoPages(AppState& state, PageList& list, MissingSchedule missingSchedule = MissingSchedule::Fails);
 
 // Rebuilds the page list from the last split with the current settings and
 // state.applyPerfLimit. An IoError leaves the list empty.

@@ -19,6 +19,8 @@ namespace {
 
 struct PrintOnlyOptions {
   std::optional<int> mode;
+  bool legal = false;  // as the window starts: its Legal and Duplex boxes are unchecked
+  bool duplex = false;
   std::string printer;
   std::string output;
   bool help = false;
@@ -39,6 +41,10 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& argume
       if (!text || text->size() != 1 || (*text)[0] < '0' || (*text)[0] > '7')
         return "--mode takes a print mode from 0 to 7";
       options.mode = (*text)[0] - '0';
+    } else if (argument == "--legal") {
+      options.legal = true;
+    } else if (argument == "--duplex") {
+      options.duplex = true;
     } else if (argument == "--printer") {
       const auto text = value();
       if (!text || text->empty()) return "--printer takes a printer name";
@@ -114,6 +120,9 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
   try {
     LoadSettings(state, /*writeDefaults=*/false);
     if (options.mode) state.printMode = *options.mode;
+    // PRINT takes the paper choices from the printer options' boxes, never from the settings.
+    state.legalPaper = options.legal;
+    state.duplexPrint = options.duplex;
     LoadJobNumber(state);
 
     step = "decoding the data file";
@@ -123,18 +132,13 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
           << FileNames::kDayText << " is in " << state.baseFolder << ".\n";
       return 1;
     }
-    // Start-up writes the schedule before it splits; this command writes nothing of its own.
-    if (!FileExists(OwnFilePath(state.baseFolder, FileNames::kSchedule))) {
-      err << "vantrose-print: the schedule " << FileNames::kSchedule << " is missing from " << state.baseFolder
-          << "; start Vantrose once on this working folder, which writes it.\n";
-      return 1;
-    }
     step = "splitting the day into pages";
     // The pages are joined back as closing the program does, so the day's text is
     // whole again however the print ended.
     ScopeGuard rejoin([&state] { RejoinReports(state.baseFolder, state.reportFiles); });
     PageList list;
-    SplitDayIntoPages(state, list);
+    // Printing needs no schedule, and this command writes none.
+    SplitDayIntoPages(state, list, MissingSchedule::ReadsEmpty);
 
     step = "printing";
     if (!PreparePrintOfCheckedPages(state, list, LocalTimeNow(), err)) {

@@ -13,7 +13,7 @@
 struct PrintingServices;
 
 inline constexpr char kPrintOnlyUsage[] =
-    "Usage: vantrose-print [--mode N] [--printer NAME | --output FILE]\n"
+    "Usage: vantrose-print [--mode N] [--legal] [--duplex] [--printer NAME | --output FILE]\n"
     "\n"
     "Prints the checked pages of the day (the pages the program checks at start-up)\n"
     "as the PRINT button does, without opening a window.\n"
@@ -22,14 +22,18 @@ inline constexpr char kPrintOnlyUsage[] =
     "                  0 WIN Portrait 9pt, 1 WIN reserved, 2 WIN Portrait 7pt,\n"
     "                  3 WIN Landscape 7pt, 4 PCL Portrait 10pt, 5 PCL reserved,\n"
     "                  6 PCL Portrait 6pt, 7 PCL Landscape 6pt\n"
+    "  --legal         PCL modes: legal paper (by default letter, as the window starts)\n"
+    "  --duplex        PCL portrait modes: print on both sides (by default one side)\n"
     "  --printer NAME  print on this printer instead of the default one\n"
     "  --output FILE   write the job to FILE instead: the PCL job in a PCL mode,\n"
     "                  a PDF file in a WIN mode\n"
     "  --help          show this text\n"
     "\n"
-    "The working folder is RavelstowData/Vantrose in the profile folder\n"
-    "($USERPROFILE, else $HOME). The command refuses to run while Vantrose runs\n"
-    "on the same working folder. Exit status 0 when the job was printed.\n";
+    "WIN modes print on the printer's own paper. The working folder is\n"
+    "RavelstowData/Vantrose in the profile folder ($USERPROFILE, else $HOME); it\n"
+    "needs the day's data file or text, not the schedule SimoDump.LST. The command\n"
+    "refuses to run while Vantrose runs on the same working folder. Exit status 0\n"
+    "when the job was printed; otherwise 1 with the reason on standard error.\n";
 
 // Runs the command with `arguments` (without the program name) on `folders`; messages
 // go to `out` and errors to `err`. Returns the exit status.

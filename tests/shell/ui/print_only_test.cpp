@@ -20,12 +20,13 @@ const std::string kDayText =
     "\x0c@X01Tam  Tam summary\r\nsummary line\r\n"
     "\x0c@B01Tam01  Tam form\r\nrecent form line\r\n";
 
+// A working folder as the installation leaves it before the program first ran there:
+// the day's text and the settings, no schedule "SimoDump.LST".
 class PrintOnlyTest : public PrintingTest {
  protected:
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(PrintingTest::SetUp());
     m_profile.Write(Base("Vantrose.TXT"), kDayText);
-    m_profile.Write(Base("SimoDump.LST"), "");
     // B pages listed too, so the day has three checked pages.
     m_profile.Write(Base("Exec/Vantrose.OPT"), "0000\r\nAXEB\r\n@ABC\r\n47\r\n");
     m_printing = SystemPrintingServices();
@@ -62,10 +63,10 @@ TEST_F(PrintOnlyTest, PrintsTheCheckedPagesOnTheDefaultPrinterAndRejoins) {
   ASSERT_TRUE(job.has_value());
   EXPECT_EQ(*job, ComposePclJob(kPrinted, 'J', false, false));
   EXPECT_NE(m_out.str().find("Printed job 0001"), std::string::npos) << m_out.str();
-  // Settings read, never written; pages joined back; no help files or schedule written.
+  // Settings read, never written; pages joined back; no help files or schedule written
+  // (the day printed without one).
   EXPECT_EQ(m_profile.Read(Base("Exec/Vantrose.OPT")), "0000\r\nAXEB\r\n@ABC\r\n47\r\n");
-  EXPECT_EQ(BaseListing(),
-            (std::vector<std::string>{"Archive", "Data", "Exec", "Help", "SimoDump.LST", "Vantrose.TXT"}));
+  EXPECT_EQ(BaseListing(), (std::vector<std::string>{"Archive", "Data", "Exec", "Help", "Vantrose.TXT"}));
   EXPECT_EQ(m_profile.Read(Base("Vantrose.TXT")), kDayText.substr(kDayText.find('\x0c')));
   EXPECT_TRUE(std::filesystem::is_empty(m_profile.Path() + Base("Help")));
   EXPECT_EQ(m_profile.Read(Base("Exec/Vantrose.JOB")), "0001\r\n");
@@ -131,6 +132,31 @@ TEST_F(PrintOnlyTest, AJobTheQueueRefusesFailsWithTheSchedulersReasonInEveryFami
   EXPECT_NE(reasons[0].find("not accepting jobs"), std::string::npos) << reasons[0];
   EXPECT_EQ(std::count(reasons.begin(), reasons.end(), reasons[0]), 3) << reasons[1] << reasons[2];
   EXPECT_FALSE(m_server.NextJob(std::chrono::milliseconds(300)).has_value());
+}
+
+TEST_F(PrintOnlyTest, LetterAndOneSideUnlessAskedForLegalOrDuplex) {
+  // The stored settings ask for legal paper; printing from the window would not use
+  // them either, as its Legal and Duplex boxes start unchecked.
+  m_profile.Write(Base("Exec/Vantrose.OPT"), "0000\r\nAXEB\r\n@ABC\r\nC7\r\n");
+  struct Case {
+    std::vector<std::string> arguments;
+    bool legal;
+    bool duplex;
+  };
+  const Case cases[] = {{{}, false, false},
+                        {{"--legal"}, true, false},
+                        {{"--duplex"}, false, true},
+                        {{"--duplex", "--legal", "--mode", "6"}, true, true}};
+  for (const Case& c : cases) {
+    ASSERT_EQ(Run(c.arguments), 0) << m_err.str();
+    const auto job = m_server.NextJob();
+    ASSERT_TRUE(job.has_value());
+    const char letter = c.arguments.size() == 4 ? 'H' : 'J';
+    EXPECT_EQ(*job, ComposePclJob(kPrinted, letter, c.legal, c.duplex)) << c.legal << c.duplex;
+  }
+  EXPECT_EQ(Run({"--help"}), 0);
+  for (const char* told : {"--legal", "--duplex", "letter", "SimoDump.LST"})
+    EXPECT_NE(m_out.str().find(told), std::string::npos) << told;
 }
 
 TEST_F(PrintOnlyTest, AJobNumberThatCannotBeKeptIsNotedAndThePrintGoesOn) {
