@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
 
 #include "platform/system/fonts.h"
 #include "platform/system/place.h"
@@ -21,11 +23,31 @@ QString FromLatin1(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void AddCheckItem(QListWidget* list, const QString& text, bool checked, int height) {
+// Rows of the height the window definitions give, each as wide as its check box and
+// text need: the list stretches them over its visible width and shows a sideways
+// scroll bar only when an item really is wider.
+class FixedHeightRows final : public QStyledItemDelegate {
+ public:
+  FixedHeightRows(int height, QObject* parent) : QStyledItemDelegate(parent), m_height(height) {}
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return {QStyledItemDelegate::sizeHint(option, index).width(), m_height};
+  }
+
+ private:
+  int m_height;
+};
+
+void SetRowHeight(QListWidget* list, int height) { list->setItemDelegate(new FixedHeightRows(height, list)); }
+
+void AddCheckItem(QListWidget* list, const QString& text, bool checked) {
   auto* item = new QListWidgetItem(text, list);
   item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
   item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
-  item->setSizeHint(QSize(list->width(), height));
+}
+
+void ShowFromTheTop(QListWidget* list) {
+  list->scrollToTop();
+  list->horizontalScrollBar()->setValue(0);
 }
 
 void SetAllChecks(QListWidget* list, bool checked) {
@@ -44,13 +66,12 @@ TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent) {
 
   TrackOptions = Place(new QListWidget(this), "TrackOptions", 0, 0, 240, 394);
   TrackOptions->setFont(WindowFont("Courier New", 12));
-  TrackOptions->setUniformItemSizes(true);
+  SetRowHeight(TrackOptions, kTrackItemHeight);
 
   ReportOptions = Place(new QListWidget(this), "ReportOptions", 255, 15, 300, 100);
   ReportOptions->setFont(WindowFont("Courier New", 21));
-  ReportOptions->setUniformItemSizes(true);
-  for (std::string_view text : kReportOptionTexts)
-    AddCheckItem(ReportOptions, FromLatin1(text), false, kReportItemHeight);
+  SetRowHeight(ReportOptions, kReportItemHeight);
+  for (std::string_view text : kReportOptionTexts) AddCheckItem(ReportOptions, FromLatin1(text), false);
 
   emaxlabel = new QLabel(QStringLiteral("Maximum performance lines =  "), this);
   emaxlabel->setObjectName(QStringLiteral("emaxlabel"));
@@ -88,8 +109,10 @@ void TOptionsForm::Load(const OptionsChoice& choice) {
   for (std::size_t i = 0; i < choice.reportKinds.size(); ++i)
     ReportOptions->item(static_cast<int>(i))->setCheckState(choice.reportKinds[i] ? Qt::Checked : Qt::Unchecked);
   TrackOptions->clear();
-  for (const TrackOption& track : choice.tracks)
-    AddCheckItem(TrackOptions, FromLatin1(track.text), track.checked, kTrackItemHeight);
+  for (const TrackOption& track : choice.tracks) AddCheckItem(TrackOptions, FromLatin1(track.text), track.checked);
+  // Every opening shows the first report kind and the first group, whatever was scrolled to before.
+  ShowFromTheTop(ReportOptions);
+  ShowFromTheTop(TrackOptions);
   emaxupdown->SetPosition(choice.maxPerfLines);
   emaxupdownClick();
 }

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -377,6 +378,27 @@ TEST_F(BrowserCommandsTest, OptionsChooseTheListedKindsAndGroups) {
       if (!text.empty() && (pages.empty() || pages.back() != text)) pages.push_back(text);
     EXPECT_EQ(pages, c.pages) << c.groups;
     ExpectListShowsTheModel();
+  }
+}
+
+TEST_F(BrowserCommandsTest, OptionsListsShowEveryItemFromTheTopAtEachOpening) {
+  Start();
+  for (int opening = 0; opening < 2; ++opening) {
+    NextDialog([&](QDialog& dialog) {
+      auto& options = static_cast<TOptionsForm&>(dialog);
+      for (QListWidget* list : {options.TrackOptions, options.ReportOptions}) {
+        list->doItemsLayout();
+        const QRect visible = list->viewport()->rect();
+        EXPECT_EQ(list->visualRect(list->model()->index(0, 0)).top(), 0) << opening;
+        EXPECT_TRUE(visible.contains(list->visualRect(list->model()->index(list->count() - 1, 0)))) << opening;
+        EXPECT_FALSE(list->horizontalScrollBar()->isVisible()) << opening;
+        // Leave it scrolled to the end for the next opening.
+        list->setCurrentRow(list->count() - 1);
+        list->scrollToBottom();
+        list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum());
+      }
+    });
+    m_form->OptionsMenu->trigger();
   }
 }
 
