@@ -103,6 +103,10 @@ TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent) {
   OptionsOk = Place(new QPushButton(QStringLiteral("OK"), this), "OptionsOk", 450, 360, 108, 54);
   OptionsOk->setFont(WindowFont("Lucida Sans", 24));
   connect(OptionsOk, &QPushButton::clicked, this, [this] { OptionsOkClick(); });
+
+  // No default button: Enter in a list would otherwise press the first button (and check
+  // every track group) or confirm the dialog. Only a click on OK, or Space on it, applies.
+  for (QPushButton* button : {CheckAllTracks, ClearAllTracks, OptionsOk}) button->setAutoDefault(false);
 }
 
 void TOptionsForm::Load(const OptionsChoice& choice) {

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <map>
 
 #include "base/cp437.h"
@@ -379,6 +380,37 @@ TEST_F(BrowserCommandsTest, OptionsChooseTheListedKindsAndGroups) {
     EXPECT_EQ(pages, c.pages) << c.groups;
     ExpectListShowsTheModel();
   }
+}
+
+TEST_F(BrowserCommandsTest, EnterInTheOptionsDialogNeitherChecksNorConfirms) {
+  Start();
+  const Settings settingsBefore = m_form->State().settings;
+  bool stillOpen = true;
+  NextDialog([&](QDialog& dialog) {
+    auto& options = static_cast<TOptionsForm&>(dialog);
+    Click(options.ClearAllTracks);
+    options.ReportOptions->item(3)->setCheckState(Qt::Checked);
+    for (QWidget* focus :
+         std::initializer_list<QWidget*>{options.TrackOptions, options.ReportOptions, options.emaxupdown, &dialog})
+      for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        focus->setFocus();
+        QTest::keyClick(focus, key);
+      }
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+      EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
+    int checkedTracks = 0;
+    for (int i = 0; i < options.TrackOptions->count(); ++i)
+      checkedTracks += options.TrackOptions->item(i)->checkState() == Qt::Checked;
+    EXPECT_EQ(checkedTracks, 0);
+    EXPECT_EQ(options.ReportOptions->item(3)->checkState(), Qt::Checked);
+    stillOpen = dialog.isVisible();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  });
+  m_form->OptionsMenu->trigger();
+  EXPECT_TRUE(stillOpen);
+  // Closed with the close box: nothing was applied.
+  EXPECT_EQ(m_form->State().settings.trackLetters, settingsBefore.trackLetters);
+  EXPECT_EQ(m_form->State().settings.reportLetters, settingsBefore.reportLetters);
 }
 
 TEST_F(BrowserCommandsTest, OptionsListsShowEveryItemFromTheTopAtEachOpening) {
