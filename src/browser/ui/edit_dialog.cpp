@@ -1,5 +1,6 @@
 #include "browser/ui/edit_dialog.h"
 
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
@@ -43,6 +44,16 @@ void TEditForm::LoadLines(const std::vector<std::string>& pageLines) {
 std::vector<std::string> TEditForm::Lines() const {
   // The raw text: toPlainText() would turn the no-break space (byte 255) into a blank.
   return EditorLines(EditMemo->document()->toRawText().toStdString());
+}
+
+// Only OK applies and only the close box cancels: Escape, which a dialog takes for
+// its close box, would throw the typed edits away without a word.
+void TEditForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void TEditForm::EditOKClick() { accept(); }

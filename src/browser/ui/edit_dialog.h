@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+class QKeyEvent;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -23,6 +24,9 @@ class TEditForm final : public QDialog {
   // Components, named as in the window definitions.
   QPlainTextEdit* EditMemo = nullptr;
   QPushButton* EditOK = nullptr;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void EditOKClick();

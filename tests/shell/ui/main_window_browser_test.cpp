@@ -492,6 +492,27 @@ TEST_F(BrowserCommandsTest, ScratchClosedWithTheCloseBoxKeepsThePage) {
   EXPECT_TRUE(m_messages.empty());
 }
 
+TEST_F(BrowserCommandsTest, EscapeInTheScratchEditorKeepsItOpenWithTheEdits) {
+  Start();
+  ClickItem(kA01Tam);
+  bool stillOpen = false;
+  NextDialog([&](QDialog& dialog) {
+    auto& editor = static_cast<TEditForm&>(dialog);
+    TypeAtLineStart(editor, 5, QStringLiteral("!"));  // the horse at 1.0
+    for (QWidget* focus : std::initializer_list<QWidget*>{editor.EditMemo, editor.EditOK, &dialog}) {
+      focus->setFocus();
+      QTest::keyClick(focus, Qt::Key_Escape);
+    }
+    stillOpen = dialog.isVisible();
+    EXPECT_EQ(EditorBlocks(editor)[5].front(), '!');
+    Click(editor.EditOK);
+  });
+  m_form->MenuEdit->trigger();
+  EXPECT_TRUE(stillOpen);
+  EXPECT_TRUE(m_messages.empty());
+  EXPECT_EQ(Page("A01Tam"), Report("A01Tam", OddsTable({{" 1.0", " 1.0"}, {" 1.0", " 1.0"}})));
+}
+
 TEST_F(BrowserCommandsTest, EditorConfirmedWithoutAnEditLeavesThePageByteForByte) {
   Start();
   // Every byte value inside lines except the line ends 10 and 13 and the text end 26:
