@@ -101,7 +101,9 @@ void TMainForm::CreateComponents() {
   connect(checkALL, &QPushButton::clicked, this, [this] { CheckAllClick(); });
   connect(clearALL, &QPushButton::clicked, this, [this] { ClearAllClick(); });
 
-  MainMemo = Place(new QPlainTextEdit(client), "MainMemo", 270, 0, 666, 545);
+  // The window definitions make the memo 545 high, 3 more than the client area: the
+  // bottom of its frame and of its sideways scroll bar would be cut off.
+  MainMemo = Place(new QPlainTextEdit(client), "MainMemo", 270, 0, 666, kClientHeight);
   MainMemo->setReadOnly(true);
   MainMemo->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
   MainMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

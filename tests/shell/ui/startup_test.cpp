@@ -87,7 +87,7 @@ TEST_F(StartupTest, MainWindowHasItsComponentsAtTheirPlaces) {
   const Expected places[] = {
       {form.RaceDate, {0, 0, 270, 30}},      {form.ReportListBox, {0, 30, 270, 300}},
       {form.checkALL, {0, 332, 90, 30}},     {form.clearALL, {90, 332, 90, 30}},
-      {form.MainMemo, {270, 0, 666, 545}},   {form.ListBox1, {181, 332, 90, 90}},
+      {form.MainMemo, {270, 0, 666, 542}},   {form.ListBox1, {181, 332, 90, 90}},
       {form.PrintButton, {0, 364, 180, 62}}, {form.PrintCounter, {69, 410, 42, 9}},
       {form.SpinFont, {0, 429, 169, 18}},    {form.FontSelect, {164, 428, 16, 20}},
       {form.PrintBevel, {0, 449, 272, 1}},   {form.PrintSimo, {30, 485, 210, 30}},
