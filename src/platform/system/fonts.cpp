@@ -5,18 +5,21 @@
 
 namespace {
 // Liberation Mono has the metrics of Courier New; DejaVu Sans Mono has the code page 437
-// box-drawing glyphs the report texts need; DejaVu Sans serves every proportional font.
+// box-drawing glyphs the report texts need. Every proportional font is drawn in Liberation
+// Sans, which has Arial's metrics: at the window definitions' pixel sizes it is as wide as
+// "MS Sans Serif" and a little narrower than "Lucida Sans", so the captions sized for those
+// fit their controls (DejaVu Sans is some 15 % wider and overflows several of them).
 constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kFontTable = {{
     {"Courier New", "Liberation Mono"},
     {"Lucida Console", "DejaVu Sans Mono"},
     {"Consolas", "DejaVu Sans Mono"},
     {"Terminal", "DejaVu Sans Mono"},
-    {"Lucida Sans", "DejaVu Sans"},
-    {"Lucida Sans Unicode", "DejaVu Sans"},
-    {"MS Sans Serif", "DejaVu Sans"},
-    {"Small Fonts", "DejaVu Sans"},
+    {"Lucida Sans", "Liberation Sans"},
+    {"Lucida Sans Unicode", "Liberation Sans"},
+    {"MS Sans Serif", "Liberation Sans"},
+    {"Small Fonts", "Liberation Sans"},
 }};
-constexpr std::string_view kFallbackFamily = "DejaVu Sans";
+constexpr std::string_view kFallbackFamily = "Liberation Sans";
 }  // namespace
 
 QString InstalledFamily(std::string_view name) {
