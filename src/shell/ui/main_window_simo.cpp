@@ -52,7 +52,7 @@ void TMainForm::PrintSimoClick() {
 void TMainForm::optionsClick() {
   if (m_simoOpts == nullptr) return;  // the dialogs are made after start-up
   m_simoOpts->Load({m_state.simoOptimumLines, m_state.simoMaximumLines, m_state.simoTwoUp});
-  if (m_simoOpts->exec() != QDialog::Accepted) return;
+  if (RunModal(*m_simoOpts) != QDialog::Accepted) return;
   const SimoOptions& chosen = m_simoOpts->Values();
   m_state.simoOptimumLines = chosen.optimumLines;
   m_state.simoMaximumLines = chosen.maximumLines;
