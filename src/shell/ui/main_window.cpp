@@ -54,8 +54,9 @@ TMainForm::TMainForm(const WorkingFolders& folders, const ShowMessageFn& showMes
   CreateComponents();
   CreateMenu();
   setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  // Centred on the screen; on a screen too small for it, its menu and page list stay visible.
   if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+    move(PlaceOnScreen(screen->availableGeometry(), frameGeometry().size()));
   DirtyUp();
 }
 

@@ -5,13 +5,14 @@
 #include <QScreen>
 
 #include "platform/system/fonts.h"
+#include "platform/system/place.h"
 
 TSplash::TSplash() {
   setObjectName(QStringLiteral("Splash"));
   setWindowTitle(QStringLiteral("    initializing..."));
   setFixedSize(384, 262);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+    move(PlaceOnScreen(screen->availableGeometry(), frameGeometry().size()));
 }
 
 void TSplash::paintEvent(QPaintEvent*) {

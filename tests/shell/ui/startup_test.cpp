@@ -5,9 +5,12 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <initializer_list>
 
 #include "base/file_layer.h"
 #include "browser/ui/page_list_box.h"
@@ -108,6 +111,24 @@ TEST_F(StartupTest, MainWindowHasItsComponentsAtTheirPlaces) {
   EXPECT_EQ(form.menuBar()->actions().size(), 3 + 12 + 1 + 12 + 1 + 4 + 1);
   for (const char* dialog : {"OptionsForm", "EditForm", "PrinterXForm", "SimoOpts"})
     EXPECT_NE(form.findChild<QWidget*>(dialog), nullptr) << dialog;
+}
+
+TEST_F(StartupTest, MainWindowOpensWithItsMenuAndPageListOnScreen) {
+  // The offscreen screen (800 x 800) is narrower than the window and higher.
+  auto program = Start();
+  ASSERT_TRUE(program);
+  TMainForm& form = *program->mainForm;
+  const QRect available = form.screen()->availableGeometry();
+  ASSERT_LT(available.width(), form.width());
+  ASSERT_GT(available.height(), form.frameGeometry().height());
+  EXPECT_EQ(form.frameGeometry().left(), available.left());
+  // Centred up and down, give or take what the frame measures once shown.
+  EXPECT_LE(std::abs(form.frameGeometry().center().y() - available.center().y()), 3);
+  for (const QWidget* widget : std::initializer_list<const QWidget*>{form.menuBar(), form.ReportListBox}) {
+    const QPoint topLeft = widget->mapToGlobal(QPoint(0, 0));
+    EXPECT_TRUE(available.contains(topLeft)) << widget->objectName().toStdString();
+  }
+  EXPECT_TRUE(available.contains(QRect(form.ReportListBox->mapToGlobal(QPoint(0, 0)), form.ReportListBox->size())));
 }
 
 TEST_F(StartupTest, DataFileIsDecodedAndItsRaceDateShown) {
