@@ -20,6 +20,8 @@ constexpr std::size_t kStdioBufferSize = 128 * 1024;
 long g_failingOperation = 0;
 int g_injectedError = 0;
 long g_operationCount = 0;
+std::string g_failingPath;
+int g_pathError = 0;
 
 // Counts one file operation and fails it when a test asked for that.
 void CountOperation(const std::string& path) {
@@ -28,6 +30,7 @@ void CountOperation(const std::string& path) {
     g_failingOperation = 0;
     ThrowIoError(g_injectedError, path);
   }
+  if (!g_failingPath.empty() && path == g_failingPath) ThrowIoError(g_pathError, path);
 }
 
 // The errno value behind a std::error_code of either category.
@@ -115,9 +118,14 @@ void Arm(long failingOperation, int systemErrorNumber) {
   g_injectedError = systemErrorNumber;
   g_operationCount = 0;
 }
+void FailPath(const std::string& path, int systemErrorNumber) {
+  g_failingPath = path;
+  g_pathError = systemErrorNumber;
+}
 void Disarm() {
   g_failingOperation = 0;
   g_operationCount = 0;
+  g_failingPath.clear();
 }
 long OperationCount() { return g_operationCount; }
 }  // namespace FaultInjection

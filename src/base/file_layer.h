@@ -47,6 +47,10 @@ std::string IoErrorText(int systemErrorNumber, bool folderMissing = false);
 // `systemErrorNumber`. Only one failure is injected per Arm().
 namespace FaultInjection {
 void Arm(long failingOperation, int systemErrorNumber);
+// Makes every operation on `path` (exactly as given) fail with `systemErrorNumber` until
+// Disarm(), as for a file the user may not read; counted operations go on as armed.
+void FailPath(const std::string& path, int systemErrorNumber);
+// Ends both kinds of failure.
 void Disarm();
 // Operations counted since the last Arm() or Disarm().
 long OperationCount();

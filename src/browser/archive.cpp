@@ -1,6 +1,7 @@
 #include "browser/archive.h"
 
 #include <map>
+#include <set>
 #include <utility>
 
 #include "base/file_layer.h"
@@ -14,19 +15,25 @@ constexpr std::size_t kArchiveNameLimit = 12;
 constexpr std::size_t kExtensionLimit = 3;
 constexpr std::string_view kForbiddenCharacters = "\"*+,/:;<=>?\\|";
 
-// The top-level files of a folder, kept in memory so that a failed command can put
-// them back.
-class FolderSnapshot {
+// What an archive load changes in the working folder, kept so that a failed load can
+// put it back: the bytes of the day's text, the schedule and the current reports' page
+// and twin files, and the names of the folder's entries, so that the files the load
+// adds can be removed again. No other file is read or held: an unrelated file, however
+// large or unreadable, neither fails a load nor fills the memory.
+class LoadSnapshot {
  public:
-  explicit FolderSnapshot(std::string folder) : m_folder(std::move(folder)) {
-    for (const std::string& name : ListFolder(m_folder)) {
-      const std::string path = JoinPath(m_folder, name);
-      if (FileExists(path)) m_files.emplace(name, ReadFile(path));
+  LoadSnapshot(std::string folder, const ReportTable& currentReports) : m_folder(std::move(folder)) {
+    for (const std::string& name : ListFolder(m_folder)) m_names.insert(name);
+    Hold(OwnFilePath(m_folder, FileNames::kDayText));
+    Hold(OwnFilePath(m_folder, FileNames::kSchedule));
+    for (const ReportFile& file : currentReports.files) {
+      Hold(JoinPath(m_folder, file.name));
+      Hold(JoinPath(m_folder, file.twin));
     }
   }
 
   // Best effort, file by file: one file that cannot be put back must not keep the
-  // others from being put back. The failure of the command is reported. Never throws.
+  // others from being put back. The failure of the load is reported. Never throws.
   void PutBack() const {
     std::vector<std::string> names;
     try {
@@ -34,16 +41,15 @@ class FolderSnapshot {
     } catch (const IoError&) {
     }
     for (const std::string& name : names) {
-      if (m_files.count(name) != 0) continue;
+      if (m_names.count(name) != 0) continue;
       try {
         const std::string path = JoinPath(m_folder, name);
         if (FileExists(path)) DeleteFile(path);
       } catch (const IoError&) {
       }
     }
-    for (const auto& [name, bytes] : m_files) {
+    for (const auto& [path, bytes] : m_files) {
       try {
-        const std::string path = JoinPath(m_folder, name);
         if (!FileExists(path) || ReadFile(path) != bytes) ReplaceFile(path, bytes);
       } catch (const IoError&) {
       }
@@ -51,8 +57,13 @@ class FolderSnapshot {
   }
 
  private:
+  void Hold(const std::string& path) {
+    if (m_files.count(path) == 0 && FileExists(path)) m_files.emplace(path, ReadFile(path));
+  }
+
   std::string m_folder;
-  std::map<std::string, std::string> m_files;
+  std::set<std::string> m_names;               // every entry before the load
+  std::map<std::string, std::string> m_files;  // path, bytes before the load
 };
 
 void CopyLines(InputFile& from, AtomicFile& to) {
@@ -106,9 +117,10 @@ void RestoreText(const std::string& archivePath, const std::string& textPath) {
   text.Commit();
 }
 
-ArchiveLoad LoadArchive(const std::string& baseFolder, const std::string& archivePath, const ArchiveLoadSteps& steps) {
+ArchiveLoad LoadArchive(const std::string& baseFolder, const std::string& archivePath,
+                        const ReportTable& currentReports, const ArchiveLoadSteps& steps) {
   if (!FileExists(archivePath)) return ArchiveLoad::NoSuchArchive;
-  const FolderSnapshot before(baseFolder);
+  const LoadSnapshot before(baseFolder, currentReports);
   ScopeGuard rollback([&before] { before.PutBack(); });
   steps.rejoinReports();
   const std::string textPath = OwnFilePath(baseFolder, FileNames::kDayText);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "import/page_index.h"
+#include "import/report_split.h"
 
 // Archive files live in this sub-folder of the working folder. The program does not
 // create it: saving into a missing folder fails with "Invalid filename".
@@ -56,10 +57,12 @@ struct ArchiveLoadSteps {
 enum class ArchiveLoad { Loaded, NoSuchArchive };
 
 // Loads the archive at `archivePath` as the day's text of `baseFolder`: rejoins the
-// current reports, copies the archive over the day's text "Vantrose.TXT", splits it
-// and builds the page list. An archive that does not exist changes nothing
-// (NoSuchArchive). When any step throws, the files directly in `baseFolder` are put
-// back as they were before the load (new ones removed, changed and deleted ones
-// restored) and the exception goes on to the caller. Keeps those files in memory
-// while it runs.
-ArchiveLoad LoadArchive(const std::string& baseFolder, const std::string& archivePath, const ArchiveLoadSteps& steps);
+// current reports (`currentReports`, the pages and twins of the last split), copies the
+// archive over the day's text "Vantrose.TXT", splits it and builds the page list. An
+// archive that does not exist changes nothing (NoSuchArchive). When any step throws,
+// what the load changes is put back as it was before (the day's text, the schedule,
+// the current pages and twins; files the load added are removed) and the exception goes
+// on to the caller. Keeps those files in memory while it runs; other files of the
+// folder are neither read nor touched.
+ArchiveLoad LoadArchive(const std::string& baseFolder, const std::string& archivePath,
+                        const ReportTable& currentReports, const ArchiveLoadSteps& steps);

@@ -229,6 +229,13 @@ class LoadSteps {
   }
   std::vector<std::string> calls;
   std::vector<std::string> reports() const { return m_reports; }
+  // The reports as the last split lists them.
+  ReportTable Current() const {
+    ReportTable table;
+    for (const std::string& name : m_reports) table.files.push_back({name, Twin(name)});
+    table.splitComplete = true;
+    return table;
+  }
 
  private:
   static std::string Twin(std::string name) {
@@ -289,7 +296,7 @@ class LoadSteps {
 TEST_F(ArchiveTest, LoadPutsTheArchivesPagesInPlaceOfTheDays) {
   folder.Write("Archive/RACES", "\f@B02Aqu\r\nB line\r\n\f@E02Aqu\r\nE1\r\nE2\r\n");
   LoadSteps steps(Base(), {"A01Tam", "X01Tam", "E01Tam"});
-  EXPECT_EQ(LoadArchive(Base(), ArchivePath(Base(), "RACES"), steps.Steps()), ArchiveLoad::Loaded);
+  EXPECT_EQ(LoadArchive(Base(), ArchivePath(Base(), "RACES"), steps.Current(), steps.Steps()), ArchiveLoad::Loaded);
   EXPECT_EQ(steps.calls, (std::vector<std::string>{"rejoin", "split", "build"}));
   EXPECT_EQ(steps.reports(), (std::vector<std::string>{"B02Aqu", "E02Aqu"}));
   EXPECT_EQ(FolderContent(folder), (FileMap{{"Archive/RACES", "\f@B02Aqu\r\nB line\r\n\f@E02Aqu\r\nE1\r\nE2\r\n"},
@@ -304,7 +311,8 @@ TEST_F(ArchiveTest, LoadPutsTheArchivesPagesInPlaceOfTheDays) {
 TEST_F(ArchiveTest, LoadingAMissingArchiveChangesNothing) {
   const FileMap before = FolderContent(folder);
   LoadSteps steps(Base(), {"A01Tam", "X01Tam", "E01Tam"});
-  EXPECT_EQ(LoadArchive(Base(), ArchivePath(Base(), "NOSUCH"), steps.Steps()), ArchiveLoad::NoSuchArchive);
+  EXPECT_EQ(LoadArchive(Base(), ArchivePath(Base(), "NOSUCH"), steps.Current(), steps.Steps()),
+            ArchiveLoad::NoSuchArchive);
   EXPECT_TRUE(steps.calls.empty());
   EXPECT_EQ(FolderContent(folder), before);
 }
@@ -313,12 +321,28 @@ TEST_F(ArchiveTest, ALoadFailingAtAnyStepLeavesTheDaysTextAndPages) {
   folder.Write("Archive/RACES", "\f@B02Aqu\r\nB line\r\n\f@E02Aqu\r\nE1\r\nE2\r\n");
   const long failures = FailEachOperation(folder, [&] {
     LoadSteps steps(Base(), {"A01Tam", "X01Tam", "E01Tam"});
-    LoadArchive(Base(), ArchivePath(Base(), "RACES"), steps.Steps());
+    LoadArchive(Base(), ArchivePath(Base(), "RACES"), steps.Current(), steps.Steps());
   });
   // Failures in the snapshot, the rejoin, the restore, the split and the build.
   EXPECT_GT(failures, 40);
   EXPECT_EQ(folder.Read("Vantrose.TXT"), "\f@B02Aqu\r\nB line\r\n\f@E02Aqu\r\nE1\r\nE2\r\n");
   EXPECT_FALSE(folder.Exists("A01Tam"));
+}
+
+TEST_F(ArchiveTest, AnUnreadableUnrelatedFileNeitherFailsALoadNorIsTouchedByItsRollback) {
+  const std::string archive = "\f@B02Aqu\r\nB line\r\n\f@E02Aqu\r\nE1\r\nE2\r\n";
+  folder.Write("Archive/RACES", archive);
+  folder.Write("Notes.DOC", "the user's own file\r\n");
+  // Every operation on it fails, as on a file the user may not read, with another text
+  // than the walk's failures, so that touching it shows.
+  const long failures = FailEachOperation(folder, [&] {
+    FaultInjection::FailPath(Base() + "Notes.DOC", EIO);
+    LoadSteps steps(Base(), {"A01Tam", "X01Tam", "E01Tam"});
+    LoadArchive(Base(), ArchivePath(Base(), "RACES"), steps.Current(), steps.Steps());
+  });
+  EXPECT_GT(failures, 20);
+  EXPECT_EQ(folder.Read("Vantrose.TXT"), archive);
+  EXPECT_EQ(folder.Read("Notes.DOC"), "the user's own file\r\n");
 }
 
 }  // namespace

@@ -102,7 +102,9 @@ void TMainForm::LoadButtonClick() {
       [&] { BuildPageList(next.baseFolder, next.reportFiles, PageChoiceOf(next), nextList); },
   };
   // A name that is not in the archive folder ends the command silently.
-  if (LoadArchive(m_state.baseFolder, ArchivePath(m_state.baseFolder, *name), steps) != ArchiveLoad::Loaded) return;
+  if (LoadArchive(m_state.baseFolder, ArchivePath(m_state.baseFolder, *name), m_state.reportFiles, steps) !=
+      ArchiveLoad::Loaded)
+    return;
 
   m_state = std::move(next);
   m_pageList = std::move(nextList);

@@ -737,6 +737,20 @@ TEST_F(BrowserCommandsTest, LoadingANameThatDoesNotExistChangesNothing) {
   EXPECT_EQ(WorkingFiles(), filesBefore);
 }
 
+TEST_F(BrowserCommandsTest, AnUnreadableUnrelatedFileInTheWorkingFolderDoesNotFailALoad) {
+  Start();
+  m_profile.Write(Base("Archive/RACES"), Report("A05Aqu", "archived A\r\n"));
+  m_profile.Write(Base("Notes.DOC"), "the user's own file\r\n");
+  FaultInjection::FailPath(PagePath("Notes.DOC"), EACCES);  // as for a file the user may not read
+  m_answers = {"RACES"};
+  m_form->FileMenuLoad->trigger();
+  FaultInjection::Disarm();
+  EXPECT_TRUE(m_messages.empty());
+  EXPECT_EQ(Texts().front(), "A05Aqu");
+  EXPECT_EQ(ShownPage(), "A05Aqu");
+  EXPECT_EQ(Page("Notes.DOC"), "the user's own file\r\n");
+}
+
 TEST_F(BrowserCommandsTest, ALoadFailingPartWayLeavesTextPagesListAndStateAsTheyWere) {
   Start();
   m_profile.Write(Base("Archive/RACES"), Report("A05Aqu", "archived A\r\n") + Report("E05Aqu", HorseBlock(9)));
