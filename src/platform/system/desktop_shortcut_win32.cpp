@@ -4,6 +4,7 @@
 #include <string>
 #include <windows.h>
 
+#include "base/file_layer.h"
 #include "platform/desktop_shortcut.h"
 
 namespace {
@@ -18,10 +19,12 @@ std::wstring RegistryDesktopFolder() {
   return value;
 }
 
+// The program's paths are UTF-8 on Windows (as the file layer keeps them), not text in
+// the local code page: a profile folder with letters outside it must survive.
 std::wstring Wide(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), length);
   wide.resize(wcslen(wide.c_str()));
   return wide;
 }
@@ -33,10 +36,10 @@ class ShellLinkShortcut final : public DesktopShortcut {
     IShellLinkW* link = nullptr;
     if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                    reinterpret_cast<void**>(&link)))) {
-      const std::wstring wideTarget = Wide(target);
-      const std::wstring folder = wideTarget.substr(0, wideTarget.find_last_of(L'\\') + 1);
-      link->SetPath(wideTarget.c_str());
-      link->SetWorkingDirectory(folder.c_str());
+      // The working folder ends at the last separator of either kind: the program's own
+      // path is joined with "/".
+      link->SetPath(Wide(target).c_str());
+      link->SetWorkingDirectory(Wide(FolderPart(target)).c_str());
       IPersistFile* file = nullptr;
       if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
         const std::wstring linkPath = RegistryDesktopFolder() + L"\\" + Wide(title) + L".lnk";
