@@ -100,6 +100,13 @@ std::string IoErrorText(int systemErrorNumber, bool folderMissing) {
   }
 }
 
+std::string IoErrorTextFor(std::string_view text, const std::string& path) {
+  std::string named(text);
+  named += ": ";
+  named += path;
+  return named;
+}
+
 void ThrowIoError(int systemErrorNumber, const std::string& path) {
   bool folderMissing = false;
   if (systemErrorNumber == ENOENT) {
@@ -107,10 +114,10 @@ void ThrowIoError(int systemErrorNumber, const std::string& path) {
     std::error_code ignored;
     folderMissing = !folder.empty() && !fs::is_directory(NativePath(folder), ignored);
   }
-  throw IoError(IoErrorText(systemErrorNumber, folderMissing), systemErrorNumber);
+  throw IoError(IoErrorTextFor(IoErrorText(systemErrorNumber, folderMissing), path), systemErrorNumber);
 }
 
-void ThrowReadBeyondEnd() { throw IoError(std::string(kReadBeyondEndText), 0); }
+void ThrowReadBeyondEnd(const std::string& path) { throw IoError(IoErrorTextFor(kReadBeyondEndText, path), 0); }
 
 namespace FaultInjection {
 void Arm(long failingOperation, int systemErrorNumber) {
@@ -230,7 +237,7 @@ std::vector<std::string> ListFolder(const std::string& folder) {
   std::vector<std::string> names;
   for (fs::directory_iterator it(NativePath(folder), error), end; !error && it != end; it.increment(error))
     names.push_back(PathText(it->path().filename()));
-  if (error) ThrowIoError(ErrnoOf(error), JoinPath(folder, "."));
+  if (error) ThrowIoError(ErrnoOf(error), folder);
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -276,7 +283,7 @@ std::size_t InputFile::Read(void* buffer, std::size_t size) {
 }
 
 void InputFile::ReadExact(void* buffer, std::size_t size) {
-  if (Read(buffer, size) != size) ThrowReadBeyondEnd();
+  if (Read(buffer, size) != size) ThrowReadBeyondEnd(m_path);
 }
 
 bool InputFile::FillBuffer() {
@@ -346,10 +353,11 @@ void InputFile::Close() {
 
 // ---- OutputFile ----
 
-OutputFile::OutputFile(const std::string& path, CreateFailure failure, const std::string& reportedPath) : m_path(path) {
+OutputFile::OutputFile(const std::string& path, CreateFailure failure, const std::string& reportedPath)
+    : m_path(path), m_reportedPath(reportedPath.empty() ? path : reportedPath) {
   int error = 0;
   try {
-    CountOperation(path);
+    CountOperation(m_reportedPath);
     m_stdioBuffer = std::make_unique_for_overwrite<char[]>(kStdioBufferSize);
     m_file = OpenFile(path, "wb", m_stdioBuffer.get());
     if (m_file == nullptr) error = errno;
@@ -358,10 +366,8 @@ OutputFile::OutputFile(const std::string& path, CreateFailure failure, const std
     error = injected.SystemErrorNumber();
   }
   if (error == 0) return;
-  if (failure == CreateFailure::IoText) ThrowIoError(error, path);
-  throw IoError("Cannot create file \"" + (reportedPath.empty() ? path : reportedPath) + "\". " +
-                    std::generic_category().message(error),
-                error);
+  if (failure == CreateFailure::IoText) ThrowIoError(error, m_reportedPath);
+  throw IoError("Cannot create file \"" + m_reportedPath + "\". " + std::generic_category().message(error), error);
 }
 
 OutputFile::~OutputFile() {
@@ -369,8 +375,8 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::Write(const void* data, std::size_t size) {
-  CountOperation(m_path);
-  if (std::fwrite(data, 1, size, m_file) != size) ThrowIoError(errno != 0 ? errno : EIO, m_path);
+  CountOperation(m_reportedPath);
+  if (std::fwrite(data, 1, size, m_file) != size) ThrowIoError(errno != 0 ? errno : EIO, m_reportedPath);
 }
 
 void OutputFile::WriteLine(std::string_view line) {
@@ -382,11 +388,11 @@ void OutputFile::WriteLine(std::string_view line) {
 
 void OutputFile::Close() {
   if (m_file == nullptr) return;
-  CountOperation(m_path);  // an injected failure leaves the file to the destructor
+  CountOperation(m_reportedPath);  // an injected failure leaves the file to the destructor
   std::FILE* file = m_file;
   m_file = nullptr;
   // fclose flushes what stdio still holds; a full disk often shows only here.
-  if (std::fclose(file) != 0) ThrowIoError(errno, m_path);
+  if (std::fclose(file) != 0) ThrowIoError(errno, m_reportedPath);
 }
 
 // ---- AtomicFile ----

@@ -35,12 +35,16 @@ inline constexpr std::string_view kReadBeyondEndText = "Read beyond end of file"
 // "Too many open files", "File access denied", "Disk full", else "I/O error N".
 std::string IoErrorText(int systemErrorNumber, bool folderMissing = false);
 
-// Throws the IoError for `systemErrorNumber` met while working on `path`
-// (the path decides between "File not found" and "Invalid filename").
+// A failure's text naming the file it happened on, so the user knows which file to
+// look at: `text`, ": " and the full path ("File access denied: /home/.../Vantrose.TXT").
+std::string IoErrorTextFor(std::string_view text, const std::string& path);
+
+// Throws the IoError for `systemErrorNumber` met while working on `path`, its text
+// naming the path (the path also decides between "File not found" and "Invalid filename").
 [[noreturn]] void ThrowIoError(int systemErrorNumber, const std::string& path);
 
-// Throws "Read beyond end of file".
-[[noreturn]] void ThrowReadBeyondEnd();
+// Throws "Read beyond end of file" naming `path`.
+[[noreturn]] void ThrowReadBeyondEnd(const std::string& path);
 
 // Makes the file layer's operations fail on purpose, for tests. Operations are
 // counted from 1 after Arm(); the k-th one fails as if the system had returned
@@ -135,7 +139,8 @@ class InputFile {
 };
 
 // A file created (or emptied) for writing. Write() and Close() throw on failure;
-// the destructor closes without throwing.
+// the destructor closes without throwing. Failures name `reportedPath` when given
+// (the file a temporary one will replace), else the path itself.
 // How a failure to create a file is reported: with the ordinary texts, or as a file
 // stream does, "Cannot create file "PATH". REASON".
 enum class CreateFailure { IoText, StreamText };
@@ -157,6 +162,7 @@ class OutputFile {
 
  protected:
   std::string m_path;
+  std::string m_reportedPath;
   std::FILE* m_file = nullptr;
   std::unique_ptr<char[]> m_stdioBuffer;
 };

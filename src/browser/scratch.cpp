@@ -110,9 +110,12 @@ void WriteTable(const Table& table, std::vector<std::string>& out) {
   }
 }
 
-// A page that is not a file (missing, or a filler's path, which is the folder itself).
+// A page that is not a file: missing, or a filler's path (no selection's too), which is
+// the folder itself and names no file, so its text stands alone.
 void RequirePage(const std::string& pagePath) {
-  if (!FileExists(pagePath)) ThrowIoError(ENOENT, pagePath);
+  if (FileExists(pagePath)) return;
+  if (FolderPart(pagePath) == pagePath) throw IoError(IoErrorText(ENOENT), ENOENT);
+  ThrowIoError(ENOENT, pagePath);
 }
 
 std::string PagePath(const std::string& baseFolder, std::string_view pageName) {

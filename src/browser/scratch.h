@@ -34,7 +34,8 @@ bool IsEntryLine(std::string_view line);
 std::vector<std::string> ScratchLines(const std::vector<std::string>& lines);
 
 // The lines of the page file at `pagePath`, for the editor. Throws IoError
-// ("File not found" when no file is there, also for a folder such as a filler's path).
+// ("File not found" naming the path when no file is there; for a folder such as a
+// filler's path, which names no file, the text alone).
 std::vector<std::string> LoadPageLines(const std::string& pagePath);
 
 // Replaces the page file at `pagePath` with `lines`, each ended by CR LF; a failure

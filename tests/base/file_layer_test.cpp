@@ -34,6 +34,7 @@ struct ErrorCase {
   const char* text;
 };
 
+// Each text names the file it happened on.
 TEST_F(FileLayerTest, InjectedSystemErrorsGiveTheUsersTexts) {
   const std::string path = folder.Write("present.txt", "x");
   const ErrorCase cases[] = {
@@ -52,7 +53,7 @@ TEST_F(FileLayerTest, InjectedSystemErrorsGiveTheUsersTexts) {
       InputFile file(path);
       ADD_FAILURE() << "no failure for errno " << c.errorNumber;
     } catch (const IoError& error) {
-      EXPECT_STREQ(error.what(), c.text);
+      EXPECT_EQ(error.what(), std::string(c.text) + ": " + path);
       EXPECT_EQ(error.SystemErrorNumber(), c.errorNumber);
     }
   }
@@ -82,7 +83,7 @@ TEST_F(FileLayerTest, MissingFileAndMissingFolderGiveDifferentTexts) {
       InputFile file(c.path);
       ADD_FAILURE() << "opened a missing file";
     } catch (const IoError& error) {
-      EXPECT_STREQ(error.what(), c.text);
+      EXPECT_EQ(error.what(), std::string(c.text) + ": " + c.path);
       EXPECT_EQ(error.SystemErrorNumber(), ENOENT);
     }
     EXPECT_THROW(ReadFile(c.path), IoError);
@@ -92,12 +93,13 @@ TEST_F(FileLayerTest, MissingFileAndMissingFolderGiveDifferentTexts) {
     OutputFile file(folder.Path() + "NoSuchFolder/new.txt");
     ADD_FAILURE() << "created a file in a missing folder";
   } catch (const IoError& error) {
-    EXPECT_STREQ(error.what(), "Invalid filename");
+    EXPECT_EQ(error.what(), "Invalid filename: " + folder.Path() + "NoSuchFolder/new.txt");
   }
 }
 
 TEST_F(FileLayerTest, ReadExactPastTheEndThrowsReadBeyondEndOfFile) {
-  InputFile file(folder.Write("short.bin", "0123456789"));
+  const std::string path = folder.Write("short.bin", "0123456789");
+  InputFile file(path);
   char buffer[8];
   file.ReadExact(buffer, 8);
   EXPECT_EQ(std::string(buffer, 8), "01234567");
@@ -105,7 +107,7 @@ TEST_F(FileLayerTest, ReadExactPastTheEndThrowsReadBeyondEndOfFile) {
     file.ReadExact(buffer, 8);
     ADD_FAILURE() << "read 8 bytes from the last 2";
   } catch (const IoError& error) {
-    EXPECT_STREQ(error.what(), "Read beyond end of file");
+    EXPECT_EQ(error.what(), "Read beyond end of file: " + path);
     EXPECT_EQ(error.SystemErrorNumber(), 0);
   }
 }
@@ -138,12 +140,13 @@ TEST_F(FileLayerTest, StreamTextNamesTheTargetWhenTheFolderIsMissing) {
   } catch (const IoError& error) {
     EXPECT_EQ(error.what(), expected);
   }
-  // The ordinary texts are used unless the stream text is asked for.
+  // The ordinary texts are used unless the stream text is asked for; they too name the
+  // file to be replaced, not its temporary file.
   try {
     ReplaceFile(target, "text");
     ADD_FAILURE() << "replaced a file in a missing folder";
   } catch (const IoError& error) {
-    EXPECT_STREQ(error.what(), "Invalid filename");
+    EXPECT_EQ(error.what(), "Invalid filename: " + target);
   }
 }
 
@@ -179,7 +182,7 @@ TEST_F(FileLayerTest, AFailedReplaceLeavesTheOldFileWhole) {
       file.Commit();
     } catch (const IoError& error) {
       failed = true;
-      EXPECT_STREQ(error.what(), "I/O error 5");
+      EXPECT_EQ(error.what(), "I/O error 5: " + path);  // the file replaced, never its temporary file
     }
     FaultInjection::Disarm();
     EXPECT_EQ(ListFolder(folder.Path()), std::vector<std::string>{"Vantrose.TXT"});

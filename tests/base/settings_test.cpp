@@ -214,7 +214,7 @@ TEST_F(SettingsTest, AFailedWriteLeavesThePreviousFileWhole) {
       WriteSettings(Path(), settings);
     } catch (const IoError& error) {
       failed = true;
-      EXPECT_STREQ(error.what(), "Disk full");
+      EXPECT_EQ(error.what(), "Disk full: " + Path());  // the settings, never their temporary file
     }
     FaultInjection::Disarm();
     EXPECT_EQ(ListFolder(folder.Path() + "Exec/"), std::vector<std::string>{"Vantrose.OPT"});

@@ -125,7 +125,7 @@ TEST_F(WorkingFoldersTest, AnObsoleteFileThatCannotBeDeletedEndsTheStep) {
     RemoveObsoleteFiles(folder.Path(), {"Old32.EXE", "Old.DLL"});
     ADD_FAILURE() << "no failure";
   } catch (const IoError& error) {
-    EXPECT_STREQ(error.what(), "File access denied");
+    EXPECT_EQ(error.what(), "File access denied: " + folder.Path() + "Old32.EXE");
   }
   EXPECT_TRUE(folder.Exists("Old32.EXE"));
   EXPECT_TRUE(folder.Exists("Old.DLL"));

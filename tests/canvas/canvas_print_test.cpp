@@ -409,7 +409,7 @@ TEST_F(CanvasPrintTest, MissingFileRaisesBeforeAnythingReachesThePrinter) {
     CanvasPrintFile(folder.Path(), "Vantrose.PRN", 'J', canvas, legal);
     ADD_FAILURE() << "no error";
   } catch (const IoError& error) {
-    EXPECT_STREQ(error.what(), "File not found");
+    EXPECT_EQ(error.what(), "File not found: " + folder.Path() + "Vantrose.PRN");
   }
   EXPECT_TRUE(canvas.Calls().empty());
   EXPECT_TRUE(legal);
@@ -427,7 +427,7 @@ TEST_F(CanvasPrintTest, ReadFailurePartWayAbortsTheJobAndRaises) {
     CanvasPrintFile(folder.Path(), "Vantrose.PRN", 'J', canvas, legal);
     ADD_FAILURE() << "no error";
   } catch (const IoError& error) {
-    EXPECT_STREQ(error.what(), "I/O error 5");
+    EXPECT_EQ(error.what(), "I/O error 5: " + folder.Path() + "Vantrose.PRN");
   }
   EXPECT_EQ(canvas.Count(Kind::Text), 2);
   EXPECT_EQ(canvas.Count(Kind::Abort), 1);

@@ -105,7 +105,7 @@ TEST(WriteSimoDump, FailureAtAnyStepLeavesTheOldScheduleWhole) {
       FaultInjection::Disarm();
       break;
     } catch (const IoError& error) {
-      EXPECT_STREQ(error.what(), "Disk full");
+      EXPECT_EQ(error.what(), "Disk full: " + path);
       EXPECT_EQ(folder.Read("SimoDump.LST"), "old\r\n");
       EXPECT_FALSE(folder.Exists("SimoDump.LST.~new"));
     }

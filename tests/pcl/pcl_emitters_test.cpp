@@ -134,7 +134,7 @@ TEST_F(PclJobFileTest, AFailureAtAnyOperationRaisesTheFileError) {
       EXPECT_FALSE(job.IsOpen());
     } catch (const IoError& error) {
       failed = true;
-      EXPECT_STREQ(error.what(), "Disk full");
+      EXPECT_EQ(error.what(), "Disk full: " + folder.Path() + "Vantrose.PCL");
     }
     FaultInjection::Disarm();
     if (!failed) {

@@ -118,7 +118,7 @@ const HostileCase kCases[] = {
        work.Write("Vantrose.TXT", "old text\r\n");
        work.Write("Data.DAT", "");
        EXPECT_EQ(ThrownText([&] { DecodeRaceData(work.Path("Data.DAT"), work.Path("Vantrose.TXT"), "0000"); }),
-                 "Read beyond end of file");
+                 "Read beyond end of file: " + work.Path("Data.DAT"));
        EXPECT_EQ(work.Read("Vantrose.TXT"), "old text\r\n");
      }},
     {"data file cut inside its header",
@@ -126,7 +126,7 @@ const HostileCase kCases[] = {
        work.Write("Vantrose.TXT", "old text\r\n");
        work.Write("Data.DAT", EncodeRaceData("abc\r\n", 5).substr(0, 4000));
        EXPECT_EQ(ThrownText([&] { DecodeRaceData(work.Path("Data.DAT"), work.Path("Vantrose.TXT"), "0000"); }),
-                 "Read beyond end of file");
+                 "Read beyond end of file: " + work.Path("Data.DAT"));
        EXPECT_EQ(work.Read("Vantrose.TXT"), "old text\r\n");
      }},
     // As specified: a trailing piece shorter than a record is never read; the header
@@ -167,7 +167,7 @@ const HostileCase kCases[] = {
        const std::string thrown =
            ThrownText([&] { DecodeRaceData(work.Path("Data.DAT"), work.Path("Vantrose.TXT"), "0000"); });
        FaultInjection::Disarm();
-       EXPECT_EQ(thrown, "Disk full");
+       EXPECT_EQ(thrown, "Disk full: " + work.Path("Vantrose.TXT"));
        EXPECT_EQ(work.Read("Vantrose.TXT"), "old text\r\n");
        EXPECT_FALSE(work.Exists("Vantrose.TXT" + AtomicFile::TemporaryPathFor("")));
      }},

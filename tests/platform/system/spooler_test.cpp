@@ -107,7 +107,7 @@ TEST_F(SpoolerTest, MissingJobFileRaisesTheFileErrorAndSendsNothing) {
     m_spooler->SpoolRawJob("raw", m_folder.Path() + "missing.PCL");
     FAIL() << "no error";
   } catch (const IoError& error) {
-    EXPECT_STREQ(error.what(), "File not found");
+    EXPECT_EQ(error.what(), "File not found: " + m_folder.Path() + "missing.PCL");
   }
   EXPECT_FALSE(m_server.NextJob(std::chrono::milliseconds(500)).has_value());
 }

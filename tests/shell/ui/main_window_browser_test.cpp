@@ -713,7 +713,7 @@ TEST_F(BrowserCommandsTest, SavingWithoutTheArchiveFolderIsReportedAsInvalidFile
   Start();
   m_answers = {"RACES"};
   m_form->FileMenuSave->trigger();
-  EXPECT_EQ(m_messages, std::vector<std::string>{"Invalid filename"});
+  EXPECT_EQ(m_messages, std::vector<std::string>{"Invalid filename: " + PagePath("Archive/RACES")});
   EXPECT_FALSE(m_profile.Exists(Base("Archive")));
 }
 
@@ -772,7 +772,8 @@ TEST_F(BrowserCommandsTest, ALoadFailingPartWayLeavesTextPagesListAndStateAsThey
     FaultInjection::Disarm();
     if (Texts() != textsBefore) break;  // the load ran to its end (showing its first page may still fail)
     ++failures;
-    ASSERT_EQ(m_messages, std::vector<std::string>{"I/O error " + std::to_string(EIO)}) << operation;
+    ASSERT_EQ(m_messages.size(), 1u) << operation;
+    ASSERT_EQ(m_messages[0].rfind("I/O error " + std::to_string(EIO) + ": " + BaseFolder(), 0), 0u) << m_messages[0];
     ASSERT_EQ(Texts(), textsBefore) << operation;
     ASSERT_EQ(Checks(), checksBefore) << operation;
     ASSERT_EQ(m_form->Pages().selected, kA02Tam) << operation;

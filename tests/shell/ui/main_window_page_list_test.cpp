@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_layer.h"
 #include "browser/ui/page_list_box.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/program.h"
@@ -154,6 +156,17 @@ TEST_F(PageListWindowTest, ClickOnAnItemWhoseFileHasGoneKeepsTheViewSilently) {
   EXPECT_EQ(ShownPage(), "B01Aqu");
   EXPECT_EQ(ViewFileName(), PagePath("B01Aqu"));
   EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(PageListWindowTest, APageThatCannotBeReadIsReportedWithItsFileNameAndKeepsTheView) {
+  StartDay();
+  FaultInjection::FailPath(PagePath("B03Aqu"), EACCES);  // as for a page the user may not read
+  ClickItem(2);
+  FaultInjection::Disarm();
+  EXPECT_EQ(m_messages, std::vector<std::string>{"File access denied: " + PagePath("B03Aqu")});
+  EXPECT_EQ(List()->currentRow(), 2);
+  EXPECT_EQ(ShownPage(), "B01Aqu");
+  EXPECT_EQ(ViewFileName(), PagePath("B01Aqu"));
 }
 
 TEST_F(PageListWindowTest, BackspaceSwapsBetweenTheLastTwoPositions) {

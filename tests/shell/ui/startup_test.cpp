@@ -171,7 +171,7 @@ TEST_F(StartupTest, ShortDataFileKeepsTheOldTextAndTheDesignCaption) {
   m_profile.Write(Base("Vantrose.TXT"), "old text\r\n");
   auto program = Start();
   ASSERT_TRUE(program);
-  EXPECT_EQ(m_messages, std::vector<std::string>{"Read beyond end of file"});
+  EXPECT_EQ(m_messages, std::vector<std::string>{"Read beyond end of file: " + PagePath("Data/Vantrose.DAT")});
   EXPECT_EQ(m_profile.Read(Base("Vantrose.TXT")), "old text\r\n");
   EXPECT_EQ(program->mainForm->RaceDate->text(), "Race Date");
   EXPECT_TRUE(program->mainForm->SaveButton->isEnabled());
@@ -196,7 +196,7 @@ TEST_F(StartupTest, FailingCloseIsShownAndTheWindowStaysOpen) {
   m_profile.Write(Base("Exec/Vantrose.OPT"), "before\r\n");
   FaultInjection::Arm(1, ENOSPC);
   EXPECT_FALSE(program->mainForm->close());
-  EXPECT_EQ(m_messages, std::vector<std::string>{"Disk full"});
+  EXPECT_EQ(m_messages, std::vector<std::string>{"Disk full: " + PagePath("Exec/Vantrose.OPT")});
   EXPECT_TRUE(program->mainForm->isVisible());
   EXPECT_EQ(m_profile.Read(Base("Exec/Vantrose.OPT")), "before\r\n");
 }
