@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <string>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "base/file_layer.h"
 #include "support/temp_folder.h"
@@ -74,6 +76,62 @@ TEST_F(WorkingFoldersTest, InstallFilesWritesTheBuiltInBytesOverOldContent) {
   EXPECT_EQ(FindResource("A"), FindResource("X"));
   EXPECT_EQ(ListFolder(folder.Path() + "Help/"),
             (std::vector<std::string>{"A-Report.HLP", "B-Report.HLP", "E-Report.HLP", "X-Report.HLP"}));
+}
+
+// The lines of a code page 437 text with CR LF line ends.
+std::vector<std::string> CrLfLines(std::string_view text) {
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = text.find("\r\n", start);
+    if (end == std::string_view::npos) {
+      ADD_FAILURE() << "a last line without CR LF";
+      break;
+    }
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+TEST(BuiltInResources, HelpTextsHaveTheirSizesTitlesAndTheFramedNotice) {
+  struct Case {
+    const char* resource;
+    std::size_t size;
+    const char* title;  // the file the title line names
+  } const cases[] = {
+      {"A", 3054, "A-Report.HLP"},
+      {"X", 3054, "A-Report.HLP"},
+      {"E", 6143, "E-Report.HLP"},
+      {"B", 2135, "B-Report.HLP"},
+  };
+  const std::string bottomFrame = "\xC8" + std::string(76, '\xCD') + "\xBC";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.resource);
+    const std::string_view text = FindResource(c.resource);
+    EXPECT_EQ(text.size(), c.size);
+    const std::vector<std::string> lines = CrLfLines(text);
+    ASSERT_GT(lines.size(), 9u);
+    EXPECT_EQ(lines[1].rfind(std::string("\xBA ") + c.title, 0), 0u) << lines[1];
+    EXPECT_EQ(lines.back(), bottomFrame);
+    EXPECT_NE(lines[lines.size() - 5].find("Ravelstow"), std::string::npos);
+  }
+  EXPECT_EQ(FindResource("Z").size(), 4704u);
+}
+
+// The B text is a sample chart and nothing else: between its title and the maker's
+// notice every line is blank or a chart line, with the chart's frame at column 42.
+TEST(BuiltInResources, BHelpTextIsAChartWithoutAnnotations) {
+  const std::vector<std::string> lines = CrLfLines(FindResource("B"));
+  ASSERT_GT(lines.size(), 9u);
+  const std::string_view frame = "\xDA\xB3\xC3\xC0";  // top corner, bar, tee, bottom corner
+  int chartLines = 0;
+  for (std::size_t i = 3; i + 6 < lines.size(); ++i) {
+    if (lines[i].empty()) continue;
+    EXPECT_TRUE(lines[i].size() > 41 && frame.find(lines[i][41]) != std::string_view::npos)
+        << "line " << i + 1 << " is no chart line: " << lines[i];
+    ++chartLines;
+  }
+  EXPECT_GE(chartLines, 10);
 }
 
 TEST_F(WorkingFoldersTest, InstallFilesUsesTheHelpFolderWhateverItsCase) {
