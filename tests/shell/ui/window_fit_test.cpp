@@ -1,9 +1,11 @@
 // Nothing clipped: every caption of the main window and of each dialog fits its
 // control in the fonts this system really resolves, and every control lies inside
 // its parent. The main window is walked in every print mode, each dialog as its
-// command opens it, and every check box in both of its states.
+// command opens it, every check box in both of its states and every drop-down list
+// in each of its choices.
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -16,6 +18,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
 #include <QStyleOptionViewItem>
 #include <QTest>
@@ -113,6 +116,8 @@ class FitWalk {
               label->alignment());
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
       GroupTitle(group);
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+      ComboItems(combo);
     } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
       Items(list);
     } else if (auto* bar = qobject_cast<QMenuBar*>(widget)) {
@@ -168,6 +173,18 @@ class FitWalk {
     if (!group->rect().contains(title))
       Misfit(group, "title \"" + group->title().toStdString() + "\" needs " + RectText(title) + " in " +
                         RectText(group->rect()));
+  }
+
+  // Whichever item a drop-down list shows, its text fits the box's text field.
+  void ComboItems(QComboBox* combo) {
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    option.subControls = QStyle::SC_All;
+    const QRect field =
+        combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+    for (int row = 0; row < combo->count(); ++row)
+      Caption(combo, combo->itemText(row), field, Qt::AlignLeft | Qt::AlignVCenter);
   }
 
   // Each item's text fits the text area the style gives it beside its check box. A
@@ -335,6 +352,11 @@ TEST_F(WindowFitTest, DialogCaptionsFitAsTheirCommandsOpenThem) {
       {"printer options",
        [&] {
          modeSelected(4);
+         QTest::mouseClick(form.SpinFont, Qt::LeftButton);
+       }},
+      {"printer setup",
+       [&] {
+         modeSelected(3);
          QTest::mouseClick(form.SpinFont, Qt::LeftButton);
        }},
       {"schedule options", [&] { QTest::mouseClick(form.options, Qt::LeftButton); }},
