@@ -149,6 +149,30 @@ std::string FolderPart(const std::string& path) {
   return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
+namespace {
+
+// The entry of `folder` that `part` names: an entry of exactly that name, else the first
+// (in name order) whose name equals `part` ignoring ASCII case; empty when none does.
+std::string FindEntry(const std::string& folder, const std::string& part) {
+  std::error_code error;
+#ifndef _WIN32
+  // A name that exists as given is its own entry; only a miss needs the listing.
+  if (fs::exists(NativePath(JoinPath(folder, part)), error)) return part;
+#endif
+  // On Windows every spelling of a name exists, so the listing tells the stored one.
+  std::vector<std::string> names;
+  for (fs::directory_iterator it(NativePath(folder.empty() ? "." : folder), error), endIt; !error && it != endIt;
+       it.increment(error))
+    names.push_back(PathText(it->path().filename()));
+  if (std::find(names.begin(), names.end(), part) != names.end()) return part;
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names)
+    if (EqualsIgnoringAsciiCase(name, part)) return name;
+  return {};
+}
+
+}  // namespace
+
 std::string ResolvePath(const std::string& folder, std::string_view relative) {
   std::string current = folder;
   bool searching = true;  // once a part is missing, nothing below it can exist
@@ -161,23 +185,9 @@ std::string ResolvePath(const std::string& folder, std::string_view relative) {
     if (!part.empty()) {
       std::string chosen = part;
       if (searching) {
-        std::error_code error;
-        const fs::path exact = NativePath(JoinPath(current, part));
-        if (!fs::exists(exact, error)) {
-          bool found = false;
-          std::vector<std::string> names;
-          for (fs::directory_iterator it(NativePath(current.empty() ? "." : current), error), endIt;
-               !error && it != endIt; it.increment(error))
-            names.push_back(PathText(it->path().filename()));
-          std::sort(names.begin(), names.end());
-          for (const std::string& name : names)
-            if (EqualsIgnoringAsciiCase(name, part)) {
-              chosen = name;
-              found = true;
-              break;
-            }
-          searching = found;
-        }
+        const std::string found = FindEntry(current, part);
+        searching = !found.empty();
+        if (searching) chosen = found;
       }
       current = JoinPath(current, chosen);
       if (!last) current += kPathSeparator;
