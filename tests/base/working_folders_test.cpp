@@ -12,8 +12,12 @@
 
 namespace {
 
+// `path` with "/" written as the native separator.
+std::string Native(const std::string& path) { return JoinPath("", path); }
+
 TEST(SettleFoldersTest, ProfileFolderAndWorkingFolder) {
   const std::string long240(240, 'p');
+  const std::string user = Native("/home/user"), userSlash = Native("/home/user/"), other = Native("/home/other");
   struct Case {
     const char* name;
     const char* userProfile;
@@ -21,12 +25,15 @@ TEST(SettleFoldersTest, ProfileFolderAndWorkingFolder) {
     std::string homeFolder;
     std::string baseFolder;
   } const cases[] = {
-      {"USERPROFILE wins", "/home/user", "/home/other", "/home/user/", "/home/user/RavelstowData/Vantrose/"},
-      {"HOME when USERPROFILE is unset", nullptr, "/home/other", "/home/other/", "/home/other/RavelstowData/Vantrose/"},
-      {"neither: the root", nullptr, nullptr, "/", "/RavelstowData/Vantrose/"},
-      {"separator not doubled", "/home/user/", nullptr, "/home/user/", "/home/user/RavelstowData/Vantrose/"},
-      {"working folder cut to 255", long240.c_str(), nullptr, long240 + "/",
-       (long240 + "/RavelstowData/Vantrose/").substr(0, 255)},
+      {"USERPROFILE wins", user.c_str(), other.c_str(), Native("/home/user/"),
+       Native("/home/user/RavelstowData/Vantrose/")},
+      {"HOME when USERPROFILE is unset", nullptr, other.c_str(), Native("/home/other/"),
+       Native("/home/other/RavelstowData/Vantrose/")},
+      {"neither: the root", nullptr, nullptr, Native("/"), Native("/RavelstowData/Vantrose/")},
+      {"separator not doubled", userSlash.c_str(), nullptr, Native("/home/user/"),
+       Native("/home/user/RavelstowData/Vantrose/")},
+      {"working folder cut to 255", long240.c_str(), nullptr, Native(long240 + "/"),
+       Native(long240 + "/RavelstowData/Vantrose/").substr(0, 255)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -39,7 +46,7 @@ TEST(SettleFoldersTest, ProfileFolderAndWorkingFolder) {
 TEST(SettleFoldersTest, ALongProfileValueIsCutTo255Characters) {
   const std::string profile = std::string(255, 'a') + "TAIL";
   const WorkingFolders folders = SettleFolders(profile.c_str(), nullptr);
-  EXPECT_EQ(folders.homeFolder, std::string(255, 'a') + "/");
+  EXPECT_EQ(folders.homeFolder, std::string(255, 'a') + kPathSeparator);
   EXPECT_EQ(folders.baseFolder, std::string(255, 'a'));
 }
 
@@ -138,7 +145,7 @@ TEST_F(WorkingFoldersTest, InstallFilesUsesTheHelpFolderWhateverItsCase) {
   folder.MakeFolder("help");
   InstallFiles(folder.Path());
   EXPECT_EQ(folder.Read("help/B-Report.HLP"), FindResource("B"));
-  EXPECT_FALSE(folder.Exists("Help"));
+  EXPECT_EQ(ListFolder(folder.Path()), (std::vector<std::string>{"SimoDump.LST", "help"}));
 }
 
 TEST_F(WorkingFoldersTest, AMissingHelpFolderGivesTheCannotCreateText) {
@@ -146,7 +153,7 @@ TEST_F(WorkingFoldersTest, AMissingHelpFolderGivesTheCannotCreateText) {
     InstallFiles(folder.Path());
     ADD_FAILURE() << "installed into a missing Help folder";
   } catch (const IoError& error) {
-    EXPECT_EQ(error.what(), "Cannot create file \"" + folder.Path() + "Help/A-Report.HLP\". " +
+    EXPECT_EQ(error.what(), "Cannot create file \"" + JoinPath(folder.Path(), "Help/A-Report.HLP") + "\". " +
                                 std::generic_category().message(ENOENT));
   }
   EXPECT_FALSE(folder.Exists("SimoDump.LST")) << "the steps end at the first failure";

@@ -21,7 +21,7 @@ FileMap FolderContent(const TempFolder& folder) {
   FileMap files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path()))
     if (entry.is_regular_file()) {
-      const std::string relative = std::filesystem::relative(entry.path(), folder.Path()).string();
+      const std::string relative = std::filesystem::relative(entry.path(), folder.Path()).generic_string();
       files[relative] = folder.Read(relative);
     }
   return files;
@@ -140,8 +140,8 @@ TEST_F(ArchiveTest, SavePagesWritesTheChosenPagesInListOrder) {
 TEST_F(ArchiveTest, ArchivePathFindsTheFolderAndAnArchiveWhateverTheirCase) {
   std::filesystem::remove(Base() + "Archive");
   folder.Write("archive/may30.txt", "old");
-  EXPECT_EQ(ArchivePath(Base(), "MAY30.TXT"), Base() + "archive/may30.txt");
-  EXPECT_EQ(ArchivePath(Base(), "June1"), Base() + "archive/June1");
+  EXPECT_EQ(ArchivePath(Base(), "MAY30.TXT"), JoinPath(Base(), "archive/may30.txt"));
+  EXPECT_EQ(ArchivePath(Base(), "June1"), JoinPath(Base(), "archive/June1"));
   SavePages(ArchivePath(Base(), "MAY30.TXT"), Base(), items, PageSelection::CheckedOnly);
   EXPECT_EQ(ListFolder(Base() + "archive"), std::vector<std::string>{"may30.txt"});
   EXPECT_EQ(folder.Read("archive/may30.txt"), aText + eText);
@@ -154,7 +154,7 @@ TEST_F(ArchiveTest, SavingWithoutAnArchiveFolderIsInvalidFilename) {
     SavePages(ArchivePath(Base(), "RACES"), Base(), items, PageSelection::CheckedOnly);
     ADD_FAILURE() << "saved into a missing folder";
   } catch (const IoError& error) {
-    EXPECT_EQ(error.what(), "Invalid filename: " + Base() + "Archive/RACES");
+    EXPECT_EQ(error.what(), IoErrorTextFor("Invalid filename", JoinPath(Base(), "Archive/RACES")));
   }
   EXPECT_EQ(FolderContent(folder), before);
   EXPECT_FALSE(folder.Exists("Archive"));

@@ -30,6 +30,10 @@ const std::string kUserDirs =
     "XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n";
 
 TEST(DesktopFolderTest, PrecedenceOfTheSources) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the XDG desktop folder and its POSIX paths are Linux's; on Windows the registry names "
+                  "the desktop folder";
+#endif
   struct Case {
     const char* name;
     Table environment;

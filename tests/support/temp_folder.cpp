@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "base/file_layer.h"
+
 namespace fs = std::filesystem;
 
 TempFolder::TempFolder() {
@@ -16,7 +18,7 @@ TempFolder::TempFolder() {
     const fs::path candidate = parent / ("vantrose-test-" + std::to_string(random()) + std::to_string(random()));
     std::error_code error;
     if (fs::create_directory(candidate, error)) {
-      m_path = candidate.string() + "/";
+      m_path = candidate.string() + kPathSeparator;
       return;
     }
   }
@@ -34,7 +36,7 @@ std::string TempFolder::Write(std::string_view relative, std::string_view bytes)
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!file) throw std::runtime_error("cannot write " + path.string());
-  return m_path + std::string(relative);
+  return JoinPath(m_path, relative);
 }
 
 std::string TempFolder::Read(std::string_view relative) const {
@@ -49,9 +51,18 @@ bool TempFolder::Exists(std::string_view relative) const {
   return fs::exists(fs::path(m_path) / fs::path(relative), ignored);
 }
 
+bool TempFolder::KeepsLetterCaseApart() const {
+  const fs::path lower = fs::path(m_path) / "case-probe";
+  std::ofstream(lower).put('x');
+  std::error_code ignored;
+  const bool apart = !fs::exists(fs::path(m_path) / "CASE-PROBE", ignored);
+  fs::remove(lower, ignored);
+  return apart;
+}
+
 std::string TempFolder::MakeFolder(std::string_view relative) const {
   fs::create_directories(fs::path(m_path) / fs::path(relative));
-  std::string path = m_path + std::string(relative);
-  if (path.back() != '/') path += '/';
+  std::string path = JoinPath(m_path, relative);
+  if (path.back() != kPathSeparator) path += kPathSeparator;
   return path;
 }
