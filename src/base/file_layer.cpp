@@ -241,6 +241,15 @@ void RenameFile(const std::string& from, const std::string& to) {
   if (error) ThrowIoError(ErrnoOf(error), to);
 }
 
+void CreateFolder(const std::string& path) {
+  std::string folder = path;  // named without a closing separator, also in errors
+  while (folder.size() > 1 && IsSeparator(folder.back())) folder.pop_back();
+  CountOperation(folder);
+  std::error_code error;
+  fs::create_directory(NativePath(folder), error);
+  if (error) ThrowIoError(ErrnoOf(error), folder);
+}
+
 std::vector<std::string> ListFolder(const std::string& folder) {
   CountOperation(folder);
   std::error_code error;

@@ -96,6 +96,9 @@ void DeleteFile(const std::string& path);
 void DeleteIfExists(const std::string& path);
 // Renames `from` to `to`, replacing `to`.
 void RenameFile(const std::string& from, const std::string& to);
+// Creates the folder `path` inside an existing folder; does nothing when a folder of that
+// name exists. Throws IoError when it cannot be made, also when a file has the name.
+void CreateFolder(const std::string& path);
 // Names of the entries of a folder (files and folders, not "." and ".."), sorted.
 std::vector<std::string> ListFolder(const std::string& folder);
 // Marks a file executable for everybody who may read it (no effect on Windows).

@@ -1,5 +1,6 @@
 #include "base/working_folders.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "base/built_in_resources.h"
@@ -17,6 +18,70 @@ WorkingFolders SettleFolders(const char* userProfile, const char* home) {
 }
 
 WorkingFolders FoldersFromEnvironment() { return SettleFolders(std::getenv("USERPROFILE"), std::getenv("HOME")); }
+
+namespace {
+
+std::string WithSeparator(const std::string& folder) { return JoinPath(folder, ""); }
+
+bool MissesTheWorkingFolder(const WorkingFolders& folders, const std::vector<std::string>& missing) {
+  return std::find(missing.begin(), missing.end(), WithSeparator(folders.baseFolder)) != missing.end();
+}
+
+// The last part of a folder path ending with the separator.
+std::string FolderName(const std::string& folder) {
+  const std::string withoutSeparator = folder.substr(0, folder.size() - 1);
+  return withoutSeparator.substr(FolderPart(withoutSeparator).size());
+}
+
+// "Help", "Help and Archive", "Data, Exec, Help and Archive".
+std::string NameList(const std::vector<std::string>& names) {
+  std::string list;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) list += i + 1 == names.size() ? " and " : ", ";
+    list += names[i];
+  }
+  return list;
+}
+
+}  // namespace
+
+std::vector<std::string> MissingFolders(const WorkingFolders& folders) {
+  std::vector<std::string> missing;
+  const std::string base = WithSeparator(folders.baseFolder);
+  for (std::string folder = base; folder.size() > folders.homeFolder.size() && !FolderExists(folder);
+       folder = FolderPart(folder.substr(0, folder.size() - 1)))
+    missing.insert(missing.begin(), folder);
+  if (!missing.empty()) {
+    for (std::string_view sub : kWorkingSubFolders) missing.push_back(WithSeparator(JoinPath(base, sub)));
+    return missing;
+  }
+  for (std::string_view sub : kWorkingSubFolders) {
+    const std::string folder = WithSeparator(ResolvePath(base, sub));
+    if (!FolderExists(folder)) missing.push_back(folder);
+  }
+  return missing;
+}
+
+void MakeFolders(const std::vector<std::string>& missing) {
+  for (const std::string& folder : missing) CreateFolder(folder);
+}
+
+std::string MissingFoldersText(const WorkingFolders& folders, const std::vector<std::string>& missing) {
+  std::string text = "the working folder \"" + folders.baseFolder + "\"";
+  if (MissesTheWorkingFolder(folders, missing)) return text + " does not exist";
+  std::vector<std::string> names;
+  for (const std::string& folder : missing) names.push_back(FolderName(folder));
+  return text + (names.size() == 1 ? " lacks its folder " : " lacks its folders ") + NameList(names);
+}
+
+std::string MakeFoldersQuestion(const WorkingFolders& folders, const std::vector<std::string>& missing) {
+  std::string text = MissingFoldersText(folders, missing);
+  text[0] = 'T';
+  if (MissesTheWorkingFolder(folders, missing))
+    return text + ".\n\nCreate it, with its folders " +
+           NameList(std::vector<std::string>(std::begin(kWorkingSubFolders), std::end(kWorkingSubFolders))) + "?";
+  return text + (missing.size() == 1 ? ".\n\nCreate it?" : ".\n\nCreate them?");
+}
 
 std::string_view FindResource(std::string_view name) {
   for (const BuiltInResource& resource : kBuiltInResources)

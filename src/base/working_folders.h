@@ -20,6 +20,27 @@ WorkingFolders SettleFolders(const char* userProfile, const char* home);
 // The folders of this process's environment.
 WorkingFolders FoldersFromEnvironment();
 
+// The working folder's sub-folders. The installation provides them; on a system without
+// an installer the program's first start offers to make them.
+inline constexpr std::string_view kWorkingSubFolders[] = {"Data", "Exec", "Help", "Archive"};
+
+// The folders the working folder lacks, in the order they are to be made, each ending with
+// the separator: when the working folder is missing, the folders from the profile folder
+// down to it and then all its sub-folders; otherwise the sub-folders found in no letter
+// case. The profile folder itself is never listed. Empty when nothing is missing.
+std::vector<std::string> MissingFolders(const WorkingFolders& folders);
+
+// Makes the folders of `missing` (as MissingFolders lists them) in order, and nothing else.
+// Throws IoError at the first that cannot be made; those made before it stay.
+void MakeFolders(const std::vector<std::string>& missing);
+
+// What `missing` (not empty) means, for a message: the working folder "BASE" does not
+// exist, or lacks its folders Help and Archive.
+std::string MissingFoldersText(const WorkingFolders& folders, const std::vector<std::string>& missing);
+
+// The first start's question before it makes `missing` (not empty), naming the working folder.
+std::string MakeFoldersQuestion(const WorkingFolders& folders, const std::vector<std::string>& missing);
+
 // Names, relative to the working folder, of the files the program uses.
 namespace FileNames {
 inline constexpr std::string_view kDataFile = "Data/Vantrose.DAT";

@@ -1,6 +1,8 @@
 #include "base/working_folders.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
@@ -214,6 +216,132 @@ TEST_F(WorkingFoldersTest, UserIdTextIsTheFirstLineOfTheInstallationsFile) {
     base.Write(c.file, c.bytes);
     EXPECT_EQ(ReadUserIdText(base.Path()), c.userId);
   }
+}
+
+// ---- The working folder's own folders, which the first start offers to make ----
+
+// `paths` relative to the folder `profile`, "/" between parts.
+std::vector<std::string> RelativeTo(const std::string& profile, const std::vector<std::string>& paths) {
+  std::vector<std::string> relative;
+  for (const std::string& path : paths) {
+    EXPECT_EQ(path.rfind(profile, 0), 0u) << path;
+    std::string part = path.substr(profile.size());
+    std::replace(part.begin(), part.end(), kPathSeparator, '/');
+    relative.push_back(part);
+  }
+  return relative;
+}
+
+class MissingFoldersTest : public WorkingFoldersTest {
+ protected:
+  WorkingFolders Folders() const { return SettleFolders(folder.Path().c_str(), nullptr); }
+};
+
+TEST_F(MissingFoldersTest, ListsWhatIsMissingInTheOrderToMakeItAndSaysSo) {
+  const std::string base = "RavelstowData/Vantrose/";
+  struct Case {
+    const char* name;
+    std::vector<std::string> present;  // folders below the profile
+    std::vector<std::string> missing;
+    std::string text;      // after the working folder's name
+    std::string question;  // after that, from the full stop on
+  } const cases[] = {
+      {"a bare profile",
+       {},
+       {"RavelstowData/", base, base + "Data/", base + "Exec/", base + "Help/", base + "Archive/"},
+       " does not exist",
+       ".\n\nCreate it, with its folders Data, Exec, Help and Archive?"},
+      {"RavelstowData without Vantrose",
+       {"RavelstowData"},
+       {base, base + "Data/", base + "Exec/", base + "Help/", base + "Archive/"},
+       " does not exist",
+       ".\n\nCreate it, with its folders Data, Exec, Help and Archive?"},
+      {"two sub-folders, one in another letter case",
+       {base + "data", base + "Exec"},
+       {base + "Help/", base + "Archive/"},
+       " lacks its folders Help and Archive",
+       ".\n\nCreate them?"},
+      {"three sub-folders",
+       {base + "Data", base + "Exec", base + "Help"},
+       {base + "Archive/"},
+       " lacks its folder Archive",
+       ".\n\nCreate it?"},
+      {"an empty working folder",
+       {base},
+       {base + "Data/", base + "Exec/", base + "Help/", base + "Archive/"},
+       " lacks its folders Data, Exec, Help and Archive",
+       ".\n\nCreate them?"},
+      {"everything, in any letter case", {base + "DATA", base + "exec", base + "Help", base + "archive"}, {}, "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder profile;
+    for (const std::string& present : c.present) profile.MakeFolder(present);
+    const WorkingFolders folders = SettleFolders(profile.Path().c_str(), nullptr);
+    const std::vector<std::string> missing = MissingFolders(folders);
+    EXPECT_EQ(RelativeTo(profile.Path(), missing), c.missing);
+    if (missing.empty()) continue;
+    const std::string named = "the working folder \"" + folders.baseFolder + "\"";
+    EXPECT_EQ(MissingFoldersText(folders, missing), named + c.text);
+    EXPECT_EQ(MakeFoldersQuestion(folders, missing), "T" + named.substr(1) + c.text + c.question);
+  }
+}
+
+TEST_F(MissingFoldersTest, MakingThemMakesExactlyTheListedFolders) {
+  folder.MakeFolder("RavelstowData/Vantrose/help");
+  folder.Write("RavelstowData/Vantrose/Vantrose.TXT", "the day");
+  MakeFolders(MissingFolders(Folders()));
+  EXPECT_EQ(folder.Entries(),
+            (std::set<std::string>{"RavelstowData/", "RavelstowData/Vantrose/", "RavelstowData/Vantrose/Archive/",
+                                   "RavelstowData/Vantrose/Data/", "RavelstowData/Vantrose/Exec/",
+                                   "RavelstowData/Vantrose/Vantrose.TXT", "RavelstowData/Vantrose/help/"}));
+  EXPECT_TRUE(MissingFolders(Folders()).empty());
+
+  TempFolder bare;
+  const WorkingFolders folders = SettleFolders(bare.Path().c_str(), nullptr);
+  MakeFolders(MissingFolders(folders));
+  EXPECT_TRUE(MissingFolders(folders).empty());
+  InstallFiles(folders.baseFolder);  // the start-up steps find their folders
+  EXPECT_EQ(bare.Read("RavelstowData/Vantrose/Help/E-Report.HLP"), FindResource("E"));
+}
+
+TEST_F(MissingFoldersTest, AFolderThatCannotBeMadeEndsTheWorkAndKeepsWhatWasMade) {
+  const std::vector<std::string> missing = MissingFolders(Folders());
+  ASSERT_EQ(missing.size(), 6u);
+  FaultInjection::Arm(4, EACCES);  // RavelstowData, Vantrose and Data are made; Exec fails
+  try {
+    MakeFolders(missing);
+    ADD_FAILURE() << "no failure";
+  } catch (const IoError& error) {
+    EXPECT_EQ(error.what(),
+              IoErrorTextFor("File access denied", JoinPath(folder.Path(), "RavelstowData/Vantrose/Exec")));
+  }
+  FaultInjection::Disarm();
+  EXPECT_EQ(folder.Entries(),
+            (std::set<std::string>{"RavelstowData/", "RavelstowData/Vantrose/", "RavelstowData/Vantrose/Data/"}));
+  EXPECT_EQ(RelativeTo(folder.Path(), MissingFolders(Folders())),
+            (std::vector<std::string>{"RavelstowData/Vantrose/Exec/", "RavelstowData/Vantrose/Help/",
+                                      "RavelstowData/Vantrose/Archive/"}))
+      << "the next start asks for the rest";
+
+  // A file where a folder belongs is not taken for the folder.
+  folder.Write("RavelstowData/Vantrose/Exec", "not a folder");
+  EXPECT_THROW(MakeFolders(MissingFolders(Folders())), IoError);
+  EXPECT_EQ(folder.Read("RavelstowData/Vantrose/Exec"), "not a folder");
+}
+
+TEST_F(MissingFoldersTest, AProfileFolderThatIsMissingIsNeverMade) {
+  const WorkingFolders folders = SettleFolders((folder.Path() + "gone").c_str(), nullptr);
+  const std::vector<std::string> missing = MissingFolders(folders);
+  ASSERT_FALSE(missing.empty());
+  EXPECT_EQ(missing.front(), JoinPath(folder.Path(), "gone/RavelstowData/"));
+  try {
+    MakeFolders(missing);
+    ADD_FAILURE() << "made folders in a missing profile folder";
+  } catch (const IoError& error) {
+    EXPECT_EQ(error.what(), IoErrorTextFor("Invalid filename", JoinPath(folder.Path(), "gone/RavelstowData")));
+  }
+  EXPECT_TRUE(folder.Entries().empty());
 }
 
 }  // namespace

@@ -51,6 +51,13 @@ bool TempFolder::Exists(std::string_view relative) const {
   return fs::exists(fs::path(m_path) / fs::path(relative), ignored);
 }
 
+std::set<std::string> TempFolder::Entries() const {
+  std::set<std::string> entries;
+  for (const auto& entry : fs::recursive_directory_iterator(fs::path(m_path)))
+    entries.insert(fs::relative(entry.path(), fs::path(m_path)).generic_string() + (entry.is_directory() ? "/" : ""));
+  return entries;
+}
+
 bool TempFolder::KeepsLetterCaseApart() const {
   const fs::path lower = fs::path(m_path) / "case-probe";
   std::ofstream(lower).put('x');

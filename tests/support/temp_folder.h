@@ -2,6 +2,7 @@
 // removed with everything in it when the object goes away.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,8 @@ class TempFolder {
   std::string Read(std::string_view relative) const;
   // True when a file or folder `relative` exists.
   bool Exists(std::string_view relative) const;
+  // Every folder and file below the folder, "/" between parts, folders ending with "/".
+  std::set<std::string> Entries() const;
   // True when the folder's file system keeps names apart that differ only in letter
   // case (Linux does; Windows finds "a.txt" under "A.TXT").
   bool KeepsLetterCaseApart() const;
