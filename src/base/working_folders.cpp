@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#ifdef _WIN32
+#include <filesystem>
+#include <optional>
+#endif
 
 #include "base/built_in_resources.h"
 #include "base/file_layer.h"
@@ -17,7 +21,26 @@ WorkingFolders SettleFolders(const char* userProfile, const char* home) {
   return folders;
 }
 
+#ifdef _WIN32
+namespace {
+// An environment value as UTF-8, the file layer's spelling of paths: Windows hands narrow
+// values over in the ANSI code page, which cannot carry every letter of a profile name.
+std::optional<std::string> Utf8Environment(const wchar_t* name) {
+  const wchar_t* value = _wgetenv(name);
+  if (value == nullptr) return std::nullopt;
+  const std::u8string text = std::filesystem::path(value).u8string();
+  return std::string(text.begin(), text.end());
+}
+}  // namespace
+
+WorkingFolders FoldersFromEnvironment() {
+  const auto profile = Utf8Environment(L"USERPROFILE");
+  const auto home = Utf8Environment(L"HOME");
+  return SettleFolders(profile ? profile->c_str() : nullptr, home ? home->c_str() : nullptr);
+}
+#else
 WorkingFolders FoldersFromEnvironment() { return SettleFolders(std::getenv("USERPROFILE"), std::getenv("HOME")); }
+#endif
 
 namespace {
 

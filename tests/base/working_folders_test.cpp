@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -342,6 +345,53 @@ TEST_F(MissingFoldersTest, AProfileFolderThatIsMissingIsNeverMade) {
     EXPECT_EQ(error.what(), IoErrorTextFor("Invalid filename", JoinPath(folder.Path(), "gone/RavelstowData")));
   }
   EXPECT_TRUE(folder.Entries().empty());
+}
+
+// Sets an environment variable for the life of the object, to UTF-8 `value` spelt the
+// system's way (Windows keeps the environment in UTF-16).
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const std::string& value) : m_name(name) {
+#ifdef _WIN32
+    const std::wstring wideName = std::filesystem::path(name).wstring();
+    if (const wchar_t* old = _wgetenv(wideName.c_str())) m_old = std::filesystem::path(old).u8string();
+    _wputenv_s(wideName.c_str(), std::filesystem::path(std::u8string(value.begin(), value.end())).c_str());
+#else
+    if (const char* old = std::getenv(name)) m_old = std::u8string(old, old + std::strlen(old));
+    setenv(name, value.c_str(), 1);
+#endif
+  }
+  ~ScopedEnvironment() {
+#ifdef _WIN32
+    const std::wstring wideName = std::filesystem::path(m_name).wstring();
+    _wputenv_s(wideName.c_str(), m_old ? std::filesystem::path(*m_old).c_str() : L"");
+#else
+    if (m_old)
+      setenv(m_name.c_str(), reinterpret_cast<const char*>(m_old->c_str()), 1);
+    else
+      unsetenv(m_name.c_str());
+#endif
+  }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  std::string m_name;
+  std::optional<std::u8string> m_old;
+};
+
+TEST_F(WorkingFoldersTest, AProfileFolderNamedBeyondAsciiIsReadFromTheEnvironmentAndUsed) {
+  const std::string name = "Jos\xC3\xA9 M\xC3\xBCller";  // "José Müller" in UTF-8
+  std::filesystem::create_directory(std::filesystem::path(folder.Path()) /
+                                    std::filesystem::path(std::u8string(name.begin(), name.end())));
+  const std::string profile = folder.Path() + name;
+  const ScopedEnvironment userProfile("USERPROFILE", profile);
+  const WorkingFolders folders = FoldersFromEnvironment();
+  EXPECT_EQ(folders.homeFolder, profile + kPathSeparator);
+  MakeFolders(MissingFolders(folders));
+  InstallFiles(folders.baseFolder);
+  EXPECT_EQ(ReadFile(JoinPath(folders.baseFolder, "Help/B-Report.HLP")), FindResource("B"));
+  EXPECT_EQ(ListFolder(folder.Path()), std::vector<std::string>{name});
 }
 
 }  // namespace
