@@ -17,6 +17,13 @@ using ShowMessageFn = std::function<void(const std::string& text)>;
 // The message box of the window system, over the active window.
 ShowMessageFn SystemMessageBox();
 
+// Asks `question` in a modal box with the buttons `yes` and `no`; true for `yes`. `yes` is
+// the default button, so Enter takes it; Escape and the close box answer `no`.
+using AskQuestionFn = std::function<bool(const std::string& question, const std::string& yes, const std::string& no)>;
+
+// The question box of the window system.
+AskQuestionFn SystemQuestionBox();
+
 // Runs `command`; returns false when it failed (its error text was shown).
 template <typename Command>
 bool RunCommand(const ShowMessageFn& showError, Command&& command) {

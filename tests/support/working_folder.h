@@ -1,11 +1,11 @@
 // The working folder that window and printing tests start the program on: a
 // temporary profile holding RavelstowData/Vantrose with its four sub-folders, and
-// the program's services with every message recorded and no desktop shortcut.
+// the program's services with every message and question recorded and no desktop
+// shortcut.
 // The printing services are the test's to choose before it starts the program.
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +22,10 @@ class WorkingFolderTest : public ::testing::Test {
     m_folders = {m_profile.Path(), m_profile.Path() + Base("")};
     for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(Base(folder));
     m_services.showMessage = [this](const std::string& text) { m_messages.push_back(text); };
+    m_services.askQuestion = [this](const std::string& question, const std::string&, const std::string&) {
+      m_folderQuestions.push_back(question);
+      return m_createFolders;
+    };
     m_services.shortcut = std::make_unique<NoShortcut>();
   }
   ~WorkingFolderTest() override { FaultInjection::Disarm(); }
@@ -38,4 +42,6 @@ class WorkingFolderTest : public ::testing::Test {
   WorkingFolders m_folders;
   ProgramServices m_services;
   std::vector<std::string> m_messages;
+  std::vector<std::string> m_folderQuestions;  // the first start's questions asked
+  bool m_createFolders = false;                // their answer: true creates the folders
 };

@@ -16,12 +16,40 @@ Program::~Program() = default;
 ProgramServices SystemServices() {
   ProgramServices services;
   services.showMessage = SystemMessageBox();
+  services.askQuestion = SystemQuestionBox();
   services.shortcut = MakeSystemDesktopShortcut();
   services.printing = SystemPrintingServices();
   return services;
 }
 
-std::unique_ptr<Program> StartProgram(ProgramServices& services, const WorkingFolders& folders) {
+namespace {
+
+// The installation provides the working folder and its sub-folders. Where none did (a
+// package or a plain copy of the program on Linux), the first start stands in for it,
+// when the user agrees. False when the start ends here; `exitStatus` is 1 when a folder
+// could not be made (its error shown).
+bool ProvideWorkingFolder(ProgramServices& services, const WorkingFolders& folders, int& exitStatus) {
+  std::vector<std::string> missing;
+  if (!RunCommand(services.showMessage, [&] { missing = MissingFolders(folders); })) {
+    exitStatus = 1;
+    return false;
+  }
+  if (missing.empty()) return true;
+  if (!services.askQuestion(MakeFoldersQuestion(folders, missing), kCreateFoldersButton, kQuitButton)) return false;
+  if (RunCommand(services.showMessage, [&] { MakeFolders(missing); })) return true;
+  exitStatus = 1;
+  return false;
+}
+
+}  // namespace
+
+std::unique_ptr<Program> StartProgram(ProgramServices& services, const WorkingFolders& folders, int* exitStatus) {
+  int unused = 0;
+  int& status = exitStatus != nullptr ? *exitStatus : unused;
+  status = 0;
+  // Before the instance guard, whose lock belongs to the working folder.
+  if (!ProvideWorkingFolder(services, folders, status)) return nullptr;
+
   auto program = std::make_unique<Program>();
   program->guard = std::make_unique<InstanceGuard>(folders.baseFolder);
   if (!program->guard->Acquire(kInstanceWait)) {
@@ -50,7 +78,8 @@ std::unique_ptr<Program> StartProgram(ProgramServices& services, const WorkingFo
 
 int RunProgram(QApplication& application) {
   ProgramServices services = SystemServices();
-  const std::unique_ptr<Program> program = StartProgram(services, FoldersFromEnvironment());
+  int exitStatus = 0;
+  const std::unique_ptr<Program> program = StartProgram(services, FoldersFromEnvironment(), &exitStatus);
   if (program) application.exec();
-  return 0;
+  return exitStatus;
 }

@@ -1,6 +1,7 @@
-// The program's entry sequence: the single-instance guard, the splash window,
-// the main window (whose start-up steps run as it is created) and the four
-// dialogs, then the message loop.
+// The program's entry sequence: the working folder (made on the first start when
+// the user agrees), the single-instance guard, the splash window, the main window
+// (whose start-up steps run as it is created) and the four dialogs, then the
+// message loop.
 #pragma once
 
 #include <memory>
@@ -18,10 +19,14 @@ class TPrinterXForm;
 class TSimoOpts;
 
 inline constexpr char kSecondInstanceText[] = "Whoa!  Only one instance of Vantrose.EXE at a time.";
+// The buttons of the first start's question about a missing working folder.
+inline constexpr char kCreateFoldersButton[] = "Create";
+inline constexpr char kQuitButton[] = "Quit";
 
 // What the windows need from the system, replaceable by fakes in tests.
 struct ProgramServices {
   ShowMessageFn showMessage;                  // the general error box and other message boxes
+  AskQuestionFn askQuestion;                  // the first start's question about the working folder
   std::unique_ptr<DesktopShortcut> shortcut;  // MakeDesktopShortcut
   PrintingServices printing;                  // printers, the current printer, the spooler
 };
@@ -39,9 +44,15 @@ struct Program {
   std::unique_ptr<TMainForm> mainForm;
 };
 
-// Runs the entry up to the message loop: returns nullptr after showing the
-// second-instance message when another instance holds the working folder.
-std::unique_ptr<Program> StartProgram(ProgramServices& services, const WorkingFolders& folders);
+// Runs the entry up to the message loop. When the working folder or one of its
+// sub-folders is missing, it first asks once whether to make them: "Create" makes
+// exactly those folders and the start goes on; "Quit" changes nothing. Returns nullptr
+// when the program does not open: the user quit, a folder could not be made (its error
+// shown), or another instance holds the working folder (the second-instance message
+// shown). `exitStatus`, when given, is then the status to end with: 1 when a folder
+// could not be made, else 0.
+std::unique_ptr<Program> StartProgram(ProgramServices& services, const WorkingFolders& folders,
+                                      int* exitStatus = nullptr);
 
-// The whole entry: start, run the message loop, and return the exit status (0).
+// The whole entry: start, run the message loop, and return the exit status.
 int RunProgram(QApplication& application);

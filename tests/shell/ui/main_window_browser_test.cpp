@@ -709,8 +709,8 @@ TEST_F(BrowserCommandsTest, ArchiveFileCarriesTheNameAsTypedAndANameOutsideTheCo
 }
 
 TEST_F(BrowserCommandsTest, SavingWithoutTheArchiveFolderIsReportedAsInvalidFilename) {
-  std::filesystem::remove_all(m_profile.Path() + Base("Archive"));
   Start();
+  std::filesystem::remove_all(m_profile.Path() + Base("Archive"));  // after the start, which would ask for it
   m_answers = {"RACES"};
   m_form->FileMenuSave->trigger();
   EXPECT_EQ(m_messages, std::vector<std::string>{"Invalid filename: " + PagePath("Archive/RACES")});

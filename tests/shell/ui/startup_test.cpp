@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <set>
 
 #include "base/file_layer.h"
 #include "browser/ui/page_list_box.h"
@@ -152,7 +153,8 @@ TEST_F(StartupTest, DataFileFoundWithoutRegardToLetterCase) {
 }
 
 TEST_F(StartupTest, FailingStepIsShownAndTheWindowOpensWithTheStateReached) {
-  std::filesystem::remove_all(m_profile.Path() + Base("Help"));
+  // A folder where the first help file is written blocks it.
+  m_profile.MakeFolder(Base("Help/") + AtomicFile::TemporaryPathFor("A-Report.HLP"));
   m_profile.Write(Base("Data/Vantrose.DAT"), EncodeRaceData("x\r\n", 0));
   auto program = Start();
   ASSERT_TRUE(program);
@@ -207,6 +209,92 @@ TEST_F(StartupTest, SecondInstanceIsRefusedWithItsMessage) {
   EXPECT_EQ(Start(), nullptr);
   EXPECT_EQ(m_messages, std::vector<std::string>{"Whoa!  Only one instance of Vantrose.EXE at a time."});
   EXPECT_FALSE(m_profile.Exists(Base("Exec/Vantrose.OPT")));  // no start-up step ran
+}
+
+// ---- The first start on a profile that lacks the working folder ----
+
+struct MissingCase {
+  const char* name;
+  std::vector<std::string> removed;  // below the profile
+  std::string asked;                 // what the question says of the working folder
+};
+
+const MissingCase kMissingCases[] = {
+    {"no working folder", {"RavelstowData"}, "\" does not exist"},
+    {"Help and Archive missing",
+     {"RavelstowData/Vantrose/Help", "RavelstowData/Vantrose/Archive"},
+     "\" lacks its folders Help and Archive"},
+};
+
+TEST_F(StartupTest, FirstStartAsksOnceThenCreatesExactlyTheMissingFoldersAndOpensOnAnEmptyDay) {
+  for (const MissingCase& c : kMissingCases) {
+    SCOPED_TRACE(c.name);
+    TempFolder profile;
+    const WorkingFolders folders{profile.Path(), profile.Path() + Base("")};
+    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) profile.MakeFolder(Base(folder));
+    for (const std::string& removed : c.removed) std::filesystem::remove_all(profile.Path() + removed);
+    m_folderQuestions.clear();
+    m_createFolders = true;
+
+    int exitStatus = -1;
+    auto program = StartProgram(m_services, folders, &exitStatus);
+    ASSERT_TRUE(program);
+    EXPECT_EQ(exitStatus, 0);
+    ASSERT_EQ(m_folderQuestions.size(), 1u);
+    EXPECT_NE(m_folderQuestions[0].find("\"" + folders.baseFolder + c.asked), std::string::npos)
+        << m_folderQuestions[0];
+    EXPECT_EQ(m_messages, std::vector<std::string>{});
+    EXPECT_EQ(program->mainForm->ReportListBox->count(), 0);
+    // The folders and what every start writes; nothing else.
+    std::set<std::string> expected = {"RavelstowData/", Base(""),      Base("Archive/"),         Base("Data/"),
+                                      Base("Exec/"),    Base("Help/"), Base("Exec/Vantrose.OPT")};
+    for (const InstalledFile& file : kInstalledFiles) expected.insert(Base(std::string(file.file)));
+    EXPECT_EQ(profile.Entries(), expected);
+
+    // Asked once: the next start finds everything in place.
+    ASSERT_TRUE(program->mainForm->close());
+    program.reset();
+    EXPECT_TRUE(StartProgram(m_services, folders));
+    EXPECT_EQ(m_folderQuestions.size(), 1u);
+  }
+}
+
+TEST_F(StartupTest, QuittingAtTheFirstStartsQuestionChangesNothing) {
+  for (const MissingCase& c : kMissingCases) {
+    SCOPED_TRACE(c.name);
+    TempFolder profile;
+    const WorkingFolders folders{profile.Path(), profile.Path() + Base("")};
+    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) profile.MakeFolder(Base(folder));
+    for (const std::string& removed : c.removed) std::filesystem::remove_all(profile.Path() + removed);
+    const std::set<std::string> before = profile.Entries();
+    m_folderQuestions.clear();
+    m_createFolders = false;
+
+    int exitStatus = -1;
+    EXPECT_EQ(StartProgram(m_services, folders, &exitStatus), nullptr);
+    EXPECT_EQ(exitStatus, 0);
+    EXPECT_EQ(m_folderQuestions.size(), 1u);
+    EXPECT_EQ(m_messages, std::vector<std::string>{});
+    EXPECT_EQ(profile.Entries(), before);
+    EXPECT_EQ(m_shortcutCalls.size(), 0u) << "no start-up step ran";
+    // The instance lock was never taken.
+    InstanceGuard other(folders.baseFolder);
+    EXPECT_TRUE(other.Acquire(std::chrono::milliseconds(0)));
+  }
+}
+
+TEST_F(StartupTest, AFolderTheFirstStartCannotCreateIsShownAndEndsTheStart) {
+  std::filesystem::remove_all(m_profile.Path() + Base("Archive"));
+  m_profile.Write(Base("Archive"), "a file where the folder belongs");
+  m_createFolders = true;
+  int exitStatus = -1;
+  EXPECT_EQ(StartProgram(m_services, m_folders, &exitStatus), nullptr);
+  EXPECT_EQ(exitStatus, 1);
+  EXPECT_EQ(m_folderQuestions.size(), 1u);
+  ASSERT_EQ(m_messages.size(), 1u);
+  EXPECT_EQ(m_messages[0], IoErrorTextFor(IoErrorText(EEXIST), m_folders.baseFolder + "Archive"));
+  EXPECT_FALSE(m_profile.Exists(Base("Exec/Vantrose.OPT"))) << "no start-up step ran";
+  EXPECT_EQ(m_profile.Read(Base("Archive")), "a file where the folder belongs");
 }
 
 }  // namespace
