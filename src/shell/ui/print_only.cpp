@@ -99,6 +99,19 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
     return 0;
   }
 
+  // The program's first start makes a missing working folder; this command never does.
+  try {
+    if (const std::vector<std::string> missing = MissingFolders(folders); !missing.empty()) {
+      err << "vantrose-print: " << MissingFoldersText(folders, missing)
+          << ". Start Vantrose once, which offers to create what is missing.\n";
+      return 1;
+    }
+  } catch (const IoError& error) {
+    err << "vantrose-print: " << error.what() << " while looking for the working folder " << folders.baseFolder
+        << ".\n";
+    return 1;
+  }
+
   InstanceGuard guard(folders.baseFolder);
   if (!guard.Acquire(kInstanceWait)) {
     err << "vantrose-print: Vantrose is running on " << folders.baseFolder

@@ -30,10 +30,13 @@ inline constexpr char kPrintOnlyUsage[] =
     "  --help          show this text\n"
     "\n"
     "WIN modes print on the printer's own paper. The working folder is\n"
-    "RavelstowData/Vantrose in the profile folder ($USERPROFILE, else $HOME); it\n"
+    "RavelstowData/Vantrose in the profile folder ($USERPROFILE, else $HOME), with\n"
+    "its folders Data, Exec, Help and Archive, which the command never creates; it\n"
     "needs the day's data file or text, not the schedule SimoDump.LST. The command\n"
-    "refuses to run while Vantrose runs on the same working folder. Exit status 0\n"
-    "when the job was printed; otherwise 1 with the reason on standard error.\n";
+    "refuses to run while Vantrose runs on the same working folder.\n"
+    "\n"
+    "Exit status: 0 when the job was printed, 1 when it was not (the reason on\n"
+    "standard error), 2 for arguments it does not understand, 3 while Vantrose runs.\n";
 
 // Runs the command with `arguments` (without the program name) on `folders`; messages
 // go to `out` and errors to `err`. Returns the exit status.

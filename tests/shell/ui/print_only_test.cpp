@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 #include <sstream>
 
 #include "pcl/pcl_compose.h"
@@ -114,6 +115,27 @@ TEST_F(PrintOnlyTest, ExplainsBadArgumentsUnknownPrintersAndMissingDays) {
   std::filesystem::remove(m_profile.Path() + Base("Vantrose.TXT"));
   EXPECT_EQ(Run({}), 1);
   EXPECT_NE(m_err.str().find("there is no day to print"), std::string::npos) << m_err.str();
+}
+
+TEST_F(PrintOnlyTest, NamesWhatTheWorkingFolderLacksAndCreatesNothing) {
+  struct Case {
+    const char* removed;  // below the profile, one after the other
+    const char* message;  // after the working folder's name
+  } const cases[] = {
+      {"RavelstowData/Vantrose/Help", "\" lacks its folder Help. Start Vantrose once"},
+      {"RavelstowData/Vantrose/Data", "\" lacks its folders Data and Help. Start Vantrose once"},
+      {"RavelstowData", "\" does not exist. Start Vantrose once"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.removed);
+    std::filesystem::remove_all(m_profile.Path() + c.removed);
+    const std::set<std::string> before = m_profile.Entries();
+    EXPECT_EQ(Run({}), 1);
+    EXPECT_NE(m_err.str().find("the working folder \"" + m_folders.baseFolder + c.message), std::string::npos)
+        << m_err.str();
+    EXPECT_EQ(m_profile.Entries(), before);
+  }
+  EXPECT_FALSE(m_server.NextJob(std::chrono::milliseconds(0)).has_value());
 }
 
 TEST_F(PrintOnlyTest, AJobTheQueueRefusesFailsWithTheSchedulersReasonInEveryFamily) {
