@@ -6,6 +6,7 @@
 
 #include "base/file_layer.h"
 #include "platform/desktop_shortcut.h"
+#include "platform/system/wide_text_win32.h"
 
 namespace {
 
@@ -19,16 +20,6 @@ std::wstring RegistryDesktopFolder() {
   return value;
 }
 
-// The program's paths are UTF-8 on Windows (as the file layer keeps them), not text in
-// the local code page: a profile folder with letters outside it must survive.
-std::wstring Wide(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), length);
-  wide.resize(wcslen(wide.c_str()));
-  return wide;
-}
-
 class ShellLinkShortcut final : public DesktopShortcut {
  public:
   void Make(const std::string& target, const std::string& title) override {
@@ -38,11 +29,11 @@ class ShellLinkShortcut final : public DesktopShortcut {
                                    reinterpret_cast<void**>(&link)))) {
       // The working folder ends at the last separator of either kind: the program's own
       // path is joined with "/".
-      link->SetPath(Wide(target).c_str());
-      link->SetWorkingDirectory(Wide(FolderPart(target)).c_str());
+      link->SetPath(WideFromUtf8(target).c_str());
+      link->SetWorkingDirectory(WideFromUtf8(FolderPart(target)).c_str());
       IPersistFile* file = nullptr;
       if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        const std::wstring linkPath = RegistryDesktopFolder() + L"\\" + Wide(title) + L".lnk";
+        const std::wstring linkPath = RegistryDesktopFolder() + L"\\" + WideFromUtf8(title) + L".lnk";
         file->Save(linkPath.c_str(), FALSE);  // results are not examined: failures are silent
         file->Release();
       }

@@ -8,15 +8,16 @@
 
 #include "base/file_layer.h"
 #include "platform/spooler.h"
+#include "platform/system/wide_text_win32.h"
 
 namespace {
 
 std::string LastErrorText() {
-  char* text = nullptr;
   const DWORD error = GetLastError();
-  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                 error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string result = text != nullptr ? text : "Spooler error " + std::to_string(error);
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string result = text != nullptr ? Utf8FromWide(text) : "Spooler error " + std::to_string(error);
   LocalFree(text);
   while (!result.empty() && (result.back() == '\n' || result.back() == '\r')) result.pop_back();
   return result;
@@ -28,12 +29,13 @@ class WindowsSpooler final : public Spooler {
     if (job.format != DocumentFormat::Raw) return {false, "This spooler takes raw documents only."};
     InputFile file(jobPath);
     HANDLE printer = nullptr;
-    if (!OpenPrinterA(const_cast<char*>(deviceName.c_str()), &printer, nullptr)) return {false, LastErrorText()};
+    std::wstring printerName = WideFromUtf8(deviceName);  // printer names may go beyond ASCII
+    if (!OpenPrinterW(printerName.data(), &printer, nullptr)) return {false, LastErrorText()};
 
-    char documentName[] = "Vantrose";
-    char dataType[] = "RAW";
-    DOC_INFO_1A document{documentName, nullptr, dataType};
-    if (StartDocPrinterA(printer, 1, reinterpret_cast<BYTE*>(&document)) == 0) {
+    wchar_t documentName[] = L"Vantrose";
+    wchar_t dataType[] = L"RAW";
+    DOC_INFO_1W document{documentName, nullptr, dataType};
+    if (StartDocPrinterW(printer, 1, reinterpret_cast<BYTE*>(&document)) == 0) {
       SpoolOutcome outcome{false, LastErrorText()};
       ClosePrinter(printer);
       return outcome;
