@@ -96,6 +96,10 @@ std::string Locate(const char* program) {
 pid_t Spawn(const std::vector<std::string>& arguments, const std::string& output) {
   const pid_t pid = fork();
   if (pid == 0) {
+    // The child starts with no signal blocked, whatever its parent blocks.
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
     std::vector<char*> argv;
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);

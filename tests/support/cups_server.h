@@ -53,6 +53,10 @@ class CupsServer {
   int CapturedJobCount() const;
 
   const std::string& Folder() const { return m_folder; }
+  // The socket clients reach the scheduler on (what CUPS_SERVER names).
+  const std::string& Socket() const { return m_socket; }
+  // Where the capture backend puts each job, as job-N.prn.
+  const std::string& CaptureFolder() const { return m_captureFolder; }
 
  private:
   bool RunClient(const std::vector<std::string>& arguments);
