@@ -6,6 +6,13 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+// <windows.h> names DeleteFileW and ReplaceFileW so; the file layer's own keep their names.
+#undef DeleteFile
+#undef ReplaceFile
+#endif
+
 #include "base/text.h"
 
 namespace fs = std::filesystem;
@@ -58,6 +65,40 @@ std::string PathText(const fs::path& path) {
 }
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+// The names of the entries of `folder` (not "." and ".."), unsorted. `error` is set
+// when the folder cannot be listed.
+std::vector<std::string> FolderNames(const std::string& folder, std::error_code& error) {
+  std::vector<std::string> names;
+#ifdef _WIN32
+  // Asked of the system itself: the runtime's directory iterator lists the current
+  // folder instead of one whose path passes 260 characters.
+  WIN32_FIND_DATAW entry;
+  const HANDLE search =
+      FindFirstFileExW((NativePath(folder) / L"*").c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) {
+    const DWORD failure = GetLastError();
+    std::error_code ignored;
+    const fs::file_status status = fs::status(NativePath(folder), ignored);
+    if (fs::is_directory(status) && failure == ERROR_FILE_NOT_FOUND) return names;  // a drive's empty root
+    if (fs::exists(status) && !fs::is_directory(status))
+      error = std::make_error_code(std::errc::not_a_directory);  // as POSIX says of a file
+    else
+      error.assign(static_cast<int>(failure), std::system_category());
+    return names;
+  }
+  do {
+    const std::wstring name = entry.cFileName;
+    if (name != L"." && name != L"..") names.push_back(PathText(fs::path(name)));
+  } while (FindNextFileW(search, &entry));
+  if (GetLastError() != ERROR_NO_MORE_FILES) error.assign(static_cast<int>(GetLastError()), std::system_category());
+  FindClose(search);
+#else
+  for (fs::directory_iterator it(NativePath(folder), error), end; !error && it != end; it.increment(error))
+    names.push_back(PathText(it->path().filename()));
+#endif
+  return names;
+}
 
 // Opens with `buffer` (kStdioBufferSize bytes, living until the file is closed) as its
 // stdio buffer, larger than the default, so that record-sized reads and writes do not
@@ -160,10 +201,7 @@ std::string FindEntry(const std::string& folder, const std::string& part) {
   if (fs::exists(NativePath(JoinPath(folder, part)), error)) return part;
 #endif
   // On Windows every spelling of a name exists, so the listing tells the stored one.
-  std::vector<std::string> names;
-  for (fs::directory_iterator it(NativePath(folder.empty() ? "." : folder), error), endIt; !error && it != endIt;
-       it.increment(error))
-    names.push_back(PathText(it->path().filename()));
+  std::vector<std::string> names = FolderNames(folder.empty() ? "." : folder, error);
   if (std::find(names.begin(), names.end(), part) != names.end()) return part;
   std::sort(names.begin(), names.end());
   for (const std::string& name : names)
@@ -253,9 +291,7 @@ void CreateFolder(const std::string& path) {
 std::vector<std::string> ListFolder(const std::string& folder) {
   CountOperation(folder);
   std::error_code error;
-  std::vector<std::string> names;
-  for (fs::directory_iterator it(NativePath(folder), error), end; !error && it != end; it.increment(error))
-    names.push_back(PathText(it->path().filename()));
+  std::vector<std::string> names = FolderNames(folder, error);
   if (error) ThrowIoError(ErrnoOf(error), folder);
   std::sort(names.begin(), names.end());
   return names;

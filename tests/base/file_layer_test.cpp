@@ -204,6 +204,51 @@ TEST_F(FileLayerTest, ReplaceFileOverwritesALongerFile) {
   EXPECT_FALSE(folder.Exists(AtomicFile::TemporaryPathFor("f.txt")));
 }
 
+// Paths past the 260 characters Windows once allowed. On Windows the runtime's directory
+// iterator listed the current folder instead of such a folder: listings and the lookup
+// of names must show the folder asked for.
+TEST_F(FileLayerTest, FilesBelowAFolderLongerThan260CharactersAreWrittenListedAndFound) {
+  std::string relative;
+  while (relative.size() < 280) relative += std::string(40, 'd') + "/";
+  const std::string deep = JoinPath(folder.Path(), relative);
+  for (std::size_t part = relative.find('/'); part != std::string::npos; part = relative.find('/', part + 1))
+    CreateFolder(JoinPath(folder.Path(), relative.substr(0, part)));
+  ASSERT_TRUE(FolderExists(deep));
+  CreateFolder(JoinPath(deep, "Help"));
+
+  const std::string file = JoinPath(deep, "Help/A-Report.HLP");
+  ASSERT_GT(file.size(), 300u);
+  ReplaceFile(file, "first\r\n");
+  ReplaceFile(file, "second\r\nline\r\n");  // atomic replace over the existing file
+  EXPECT_TRUE(FileExists(file));
+  EXPECT_EQ(FileSize(file), 14u);
+  EXPECT_EQ(ReadLines(file), (std::vector<std::string>{"second", "line"}));
+  EXPECT_EQ(ResolvePath(deep, "HELP/a-report.hlp"), file);
+  EXPECT_EQ(ListFolder(JoinPath(deep, "Help")), std::vector<std::string>{"A-Report.HLP"});
+  RenameFile(file, JoinPath(deep, "Help/B-Report.HLP"));
+  DeleteFile(JoinPath(deep, "Help/B-Report.HLP"));
+  EXPECT_TRUE(ListFolder(JoinPath(deep, "Help")).empty());
+}
+
+TEST_F(FileLayerTest, ListingWhatIsNoFolderFails) {
+  folder.Write("file.txt", "x");
+  folder.MakeFolder("empty");
+  EXPECT_TRUE(ListFolder(JoinPath(folder.Path(), "empty")).empty());
+  struct Case {
+    const char* name;
+    const char* text;
+  } const cases[] = {{"missing", "File not found"}, {"file.txt", "Invalid filename"}};
+  for (const Case& c : cases) {
+    const std::string path = JoinPath(folder.Path(), c.name);
+    try {
+      ListFolder(path);
+      ADD_FAILURE() << "listed " << c.name;
+    } catch (const IoError& error) {
+      EXPECT_EQ(error.what(), IoErrorTextFor(c.text, path));
+    }
+  }
+}
+
 TEST_F(FileLayerTest, ReadLineSplitsAtEveryKindOfLineEnd) {
   struct Case {
     const char* name;
