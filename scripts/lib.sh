@@ -31,7 +31,11 @@ need_packages() {
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
                 libxkbcommon-dev libgtest-dev libgmock-dev libcups2-dev fonts-liberation fonts-dejavu-core)
 
-configure_and_build() {
+configure() {
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+}
+
+configure_and_build() {
+  configure "$@"
   cmake --build "$BUILD" --parallel "$(nproc)"
 }
