@@ -7,10 +7,17 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 // <windows.h> names DeleteFileW and ReplaceFileW so; the file layer's own keep their names.
 #undef DeleteFile
 #undef ReplaceFile
+#else
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include "base/text.h"
@@ -100,17 +107,216 @@ std::vector<std::string> FolderNames(const std::string& folder, std::error_code&
   return names;
 }
 
-// Opens with `buffer` (kStdioBufferSize bytes, living until the file is closed) as its
-// stdio buffer, larger than the default, so that record-sized reads and writes do not
-// each cost a system call.
-std::FILE* OpenFile(const std::string& path, const char* mode, char* buffer) {
-#ifdef _WIN32
-  std::FILE* file = _wfopen(NativePath(path).c_str(), mode[0] == 'r' ? L"rb" : L"wb");
-#else
-  std::FILE* file = std::fopen(path.c_str(), mode);
-#endif
+// Gives `file` `buffer` (kStdioBufferSize bytes, living until the file is closed) as
+// its stdio buffer, larger than the default, so that record-sized reads and writes do
+// not each cost a system call.
+std::FILE* Buffered(std::FILE* file, char* buffer) {
   if (file != nullptr) std::setvbuf(file, buffer, _IOFBF, kStdioBufferSize);
   return file;
+}
+
+// Opens an existing file for reading. A symbolic link is followed: a day's text, a
+// schedule or settings the user linked into the folder are read where they are.
+std::FILE* OpenForReading(const std::string& path, char* buffer) {
+#ifdef _WIN32
+  return Buffered(_wfopen(NativePath(path).c_str(), L"rb"), buffer);
+#else
+  return Buffered(std::fopen(path.c_str(), "rb"), buffer);
+#endif
+}
+
+// Writing never goes through a symbolic link, a second hard link or anything but a
+// plain file that stands where the program's own file goes: a link is removed (the
+// link, never what it points to) and the file made anew; a folder or a device there
+// is refused; a read-only file is refused with "File access denied" also where the
+// system would let this process write it. The opened or created file is empty.
+// Each function returns nullptr with errno set on failure.
+#ifdef _WIN32
+
+// Sets errno from the last Win32 error, closes `handle` when given, returns nullptr.
+std::FILE* FailWin32(HANDLE handle = INVALID_HANDLE_VALUE) {
+  errno = ErrnoOfWin32Error(GetLastError());
+  if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  return nullptr;
+}
+
+// A stdio stream over a handle opened for writing; the stream owns the handle.
+std::FILE* StreamOfHandle(HANDLE handle, char* buffer) {
+  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+  if (descriptor < 0) {
+    CloseHandle(handle);
+    errno = EMFILE;
+    return nullptr;
+  }
+  std::FILE* file = _fdopen(descriptor, "wb");
+  if (file == nullptr) _close(descriptor);
+  return Buffered(file, buffer);
+}
+
+HANDLE CreateNewFile(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Removes a link (to a file or a folder, never what it points to) or a file at
+// `path`; a folder there is refused. False with errno set on failure.
+bool RemoveLinkOrFile(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (folder && !link) {
+    errno = EISDIR;
+    return false;
+  }
+  if (folder ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str())) return true;
+  FailWin32();
+  return false;
+}
+
+std::FILE* OpenOwnFileForWriting(const std::string& path, char* buffer) {
+  const std::wstring native = NativePath(path).wstring();
+  // A link there goes first; then what is opened is a file of its own.
+  const DWORD attributes = GetFileAttributesW(native.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+      !RemoveLinkOrFile(native))
+    return nullptr;
+  HANDLE handle = CreateFileW(native.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return FailWin32();
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!GetFileInformationByHandle(handle, &information)) return FailWin32(handle);
+  if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || information.nNumberOfLinks > 1) {
+    // A link made meanwhile, or a second name of a file elsewhere: emptying it would
+    // empty that file too.
+    CloseHandle(handle);
+    if (!RemoveLinkOrFile(native)) return nullptr;
+    handle = CreateNewFile(native);
+    if (handle == INVALID_HANDLE_VALUE) return FailWin32();
+  } else if (!SetEndOfFile(handle)) {
+    return FailWin32(handle);
+  }
+  return StreamOfHandle(handle, buffer);
+}
+
+std::FILE* CreateTemporaryFile(const std::string& path, const std::string& /*targetPath*/, char* buffer) {
+  const std::wstring native = NativePath(path).wstring();
+  HANDLE handle = CreateNewFile(native);
+  if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS) {
+    // Left by a run that ended before it could remove it, or put there: it goes (a
+    // link itself, never what it points to), unless it is a folder.
+    if (!RemoveLinkOrFile(native)) return nullptr;
+    handle = CreateNewFile(native);
+  }
+  if (handle == INVALID_HANDLE_VALUE) return FailWin32();
+  return StreamOfHandle(handle, buffer);
+}
+
+// 0 when `targetPath` may be replaced, else the errno value that refuses it.
+int ReplaceRefusal(const std::string& targetPath) {
+  const DWORD attributes = GetFileAttributesW(NativePath(targetPath).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return 0;  // the link is replaced
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return EISDIR;
+  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return EACCES;
+  return 0;
+}
+
+#else
+
+constexpr int kNoFollow = O_NOFOLLOW | O_CLOEXEC;
+constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
+
+std::FILE* StreamOfDescriptor(int descriptor, char* buffer) {
+  std::FILE* file = fdopen(descriptor, "wb");
+  if (file == nullptr) {
+    const int error = errno;
+    close(descriptor);
+    errno = error;
+  }
+  return Buffered(file, buffer);
+}
+
+std::FILE* Fail(int descriptor, int error) {
+  if (descriptor >= 0) close(descriptor);
+  errno = error;
+  return nullptr;
+}
+
+std::FILE* OpenOwnFileForWriting(const std::string& path, char* buffer) {
+  // Non-blocking, so that a pipe planted under the name cannot make the open wait.
+  int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | kNoFollow, 0666);
+  mode_t newMode = 0666;
+  bool replace = false;
+  if (descriptor < 0) {
+    // ELOOP: a symbolic link stands there (EMLINK on some BSDs). ENXIO: a pipe nobody reads.
+    if (errno == ENXIO) return Fail(-1, EACCES);
+    if (errno != ELOOP && errno != EMLINK) return nullptr;
+    replace = true;
+  } else {
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0) return Fail(descriptor, errno);
+    if (!S_ISREG(status.st_mode)) return Fail(descriptor, S_ISDIR(status.st_mode) ? EISDIR : EACCES);
+    if ((status.st_mode & kAnyWrite) == 0) return Fail(descriptor, EACCES);
+    if (status.st_nlink > 1) {
+      // Emptying it would empty the other names too, wherever they are.
+      close(descriptor);
+      newMode = status.st_mode & 07777;
+      replace = true;
+    } else if (ftruncate(descriptor, 0) != 0 || fcntl(descriptor, F_SETFL, 0) != 0) {
+      return Fail(descriptor, errno);
+    }
+  }
+  if (replace) {
+    if (unlink(path.c_str()) != 0) return nullptr;
+    descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | kNoFollow, newMode);
+    if (descriptor < 0) return nullptr;
+  }
+  return StreamOfDescriptor(descriptor, buffer);
+}
+
+// 0 when `targetPath` may be replaced, else the errno value that refuses it.
+int ReplaceRefusal(const std::string& targetPath) {
+  struct stat status {};
+  if (lstat(targetPath.c_str(), &status) != 0 || S_ISLNK(status.st_mode)) return 0;  // a link is replaced itself
+  if (S_ISDIR(status.st_mode)) return EISDIR;
+  if (!S_ISREG(status.st_mode) || (status.st_mode & kAnyWrite) == 0) return EACCES;  // a pipe, a device, read-only
+  return 0;
+}
+
+std::FILE* CreateTemporaryFile(const std::string& path, const std::string& targetPath, char* buffer) {
+  int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | kNoFollow, 0666);
+  if (descriptor < 0 && errno == EEXIST) {
+    // Left by a run that ended before it could remove it, or put there: it goes
+    // (a link itself, never what it points to), unless it is a folder.
+    struct stat status {};
+    if (lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) return Fail(-1, EISDIR);
+    if (unlink(path.c_str()) != 0) return nullptr;
+    descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | kNoFollow, 0666);
+  }
+  if (descriptor < 0) return nullptr;
+  // The replacement keeps the permissions of the file it replaces.
+  struct stat target {};
+  if (lstat(targetPath.c_str(), &target) == 0 && S_ISREG(target.st_mode) &&
+      fchmod(descriptor, target.st_mode & 07777) != 0) {
+    const int error = errno;
+    close(descriptor);
+    unlink(path.c_str());
+    return Fail(-1, error);
+  }
+  return StreamOfDescriptor(descriptor, buffer);
+}
+
+#endif
+
+// Opens a file the user named (a command's output file) for writing as the system
+// does, following a link to where it points, and empties it.
+std::FILE* OpenNamedFileForWriting(const std::string& path, char* buffer) {
+#ifdef _WIN32
+  return Buffered(_wfopen(NativePath(path).c_str(), L"wb"), buffer);
+#else
+  return Buffered(std::fopen(path.c_str(), "wb"), buffer);
+#endif
 }
 
 }  // namespace
@@ -159,6 +365,44 @@ void ThrowIoError(int systemErrorNumber, const std::string& path) {
 }
 
 void ThrowReadBeyondEnd(const std::string& path) { throw IoError(IoErrorTextFor(kReadBeyondEndText, path), 0); }
+
+IoError CannotCreateError(const std::string& path, int systemErrorNumber) {
+  return IoError("Cannot create file \"" + path + "\". " + std::generic_category().message(systemErrorNumber),
+                 systemErrorNumber);
+}
+
+#ifdef _WIN32
+int ErrnoOfWin32Error(unsigned long win32Error) {
+  switch (win32Error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+      return EACCES;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return EMFILE;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return EEXIST;
+    case ERROR_FILENAME_EXCED_RANGE:
+      return ENAMETOOLONG;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY:
+      return EINVAL;
+    default:
+      return EIO;
+  }
+}
+
+std::wstring WidePath(const std::string& path) { return NativePath(path).wstring(); }
+#endif
 
 namespace FaultInjection {
 void Arm(long failingOperation, int systemErrorNumber) {
@@ -274,9 +518,21 @@ void DeleteIfExists(const std::string& path) {
 
 void RenameFile(const std::string& from, const std::string& to) {
   CountOperation(to);
+  // A link standing at `to` is replaced itself; what it points to stays untouched.
+#ifdef _WIN32
+  // MoveFileExW replaces a file or a link to one, not a link to a folder: that goes first.
+  const std::wstring target = NativePath(to).wstring();
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+      (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !RemoveDirectoryW(target.c_str()))
+    ThrowIoError(ErrnoOfWin32Error(GetLastError()), to);
+  if (!MoveFileExW(NativePath(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    ThrowIoError(ErrnoOfWin32Error(GetLastError()), to);
+#else
   std::error_code error;
   fs::rename(NativePath(from), NativePath(to), error);
   if (error) ThrowIoError(ErrnoOf(error), to);
+#endif
 }
 
 void CreateFolder(const std::string& path) {
@@ -312,7 +568,7 @@ void MakeExecutable(const std::string& path) {
 InputFile::InputFile(const std::string& path) : m_path(path) {
   CountOperation(path);
   m_stdioBuffer = std::make_unique_for_overwrite<char[]>(kStdioBufferSize);
-  m_file = OpenFile(path, "rb", m_stdioBuffer.get());
+  m_file = OpenForReading(path, m_stdioBuffer.get());
   if (m_file == nullptr) ThrowIoError(errno, path);
 }
 
@@ -409,12 +665,30 @@ void InputFile::Close() {
 // ---- OutputFile ----
 
 OutputFile::OutputFile(const std::string& path, CreateFailure failure, const std::string& reportedPath)
+    : OutputFile(Making::OwnFile, path, {}, failure, reportedPath) {}
+
+OutputFile::OutputFile(const std::string& path, AtLink atLink)
+    : OutputFile(atLink == AtLink::FollowLink ? Making::NamedFile : Making::OwnFile, path, {}, CreateFailure::IoText,
+                 {}) {}
+
+OutputFile::OutputFile(Making making, const std::string& path, const std::string& targetPath, CreateFailure failure,
+                       const std::string& reportedPath)
     : m_path(path), m_reportedPath(reportedPath.empty() ? path : reportedPath) {
   int error = 0;
   try {
     CountOperation(m_reportedPath);
     m_stdioBuffer = std::make_unique_for_overwrite<char[]>(kStdioBufferSize);
-    m_file = OpenFile(path, "wb", m_stdioBuffer.get());
+    switch (making) {
+      case Making::OwnFile:
+        m_file = OpenOwnFileForWriting(path, m_stdioBuffer.get());
+        break;
+      case Making::NamedFile:
+        m_file = OpenNamedFileForWriting(path, m_stdioBuffer.get());
+        break;
+      case Making::TemporaryFile:
+        m_file = CreateTemporaryFile(path, targetPath, m_stdioBuffer.get());
+        break;
+    }
     if (m_file == nullptr) error = errno;
   } catch (const IoError& injected) {
     if (failure == CreateFailure::IoText) throw;
@@ -422,7 +696,7 @@ OutputFile::OutputFile(const std::string& path, CreateFailure failure, const std
   }
   if (error == 0) return;
   if (failure == CreateFailure::IoText) ThrowIoError(error, m_reportedPath);
-  throw IoError("Cannot create file \"" + m_reportedPath + "\". " + std::generic_category().message(error), error);
+  throw CannotCreateError(m_reportedPath, error);
 }
 
 OutputFile::~OutputFile() {
@@ -452,8 +726,22 @@ void OutputFile::Close() {
 
 // ---- AtomicFile ----
 
+namespace {
+
+// Refuses, before anything is written, to replace a folder or a read-only file.
+const std::string& Replaceable(const std::string& targetPath, CreateFailure failure) {
+  if (const int refusal = ReplaceRefusal(targetPath); refusal != 0) {
+    if (failure == CreateFailure::IoText) ThrowIoError(refusal, targetPath);
+    throw CannotCreateError(targetPath, refusal);
+  }
+  return targetPath;
+}
+
+}  // namespace
+
 AtomicFile::AtomicFile(const std::string& targetPath, CreateFailure failure)
-    : m_targetPath(targetPath), m_output(TemporaryPathFor(targetPath), failure, targetPath) {}
+    : m_targetPath(Replaceable(targetPath, failure)),
+      m_output(OutputFile::Making::TemporaryFile, TemporaryPathFor(targetPath), targetPath, failure, targetPath) {}
 
 AtomicFile::~AtomicFile() {
   if (m_committed) return;

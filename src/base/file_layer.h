@@ -46,6 +46,17 @@ std::string IoErrorTextFor(std::string_view text, const std::string& path);
 // Throws "Read beyond end of file" naming `path`.
 [[noreturn]] void ThrowReadBeyondEnd(const std::string& path);
 
+// The error of a file stream that cannot be created: "Cannot create file "PATH". REASON",
+// REASON being the system's text for `systemErrorNumber`.
+IoError CannotCreateError(const std::string& path, int systemErrorNumber);
+
+#ifdef _WIN32
+// The errno value of a Win32 error code, for the user's texts.
+int ErrnoOfWin32Error(unsigned long win32Error);
+// A path of the file layer (UTF-8) as the wide text the Win32 calls take.
+std::wstring WidePath(const std::string& path);
+#endif
+
 // Makes the file layer's operations fail on purpose, for tests. Operations are
 // counted from 1 after Arm(); the k-th one fails as if the system had returned
 // `systemErrorNumber`. Only one failure is injected per Arm().
@@ -94,7 +105,7 @@ std::uint64_t FileSize(const std::string& path);
 void DeleteFile(const std::string& path);
 // Deletes a file when it exists.
 void DeleteIfExists(const std::string& path);
-// Renames `from` to `to`, replacing `to`.
+// Renames `from` to `to`, replacing `to` (a link at `to` itself, not what it points to).
 void RenameFile(const std::string& from, const std::string& to);
 // Creates the folder `path` inside an existing folder; does nothing when a folder of that
 // name exists. Throws IoError when it cannot be made, also when a file has the name.
@@ -141,17 +152,29 @@ class InputFile {
   bool m_textEnded = false;
 };
 
-// A file created (or emptied) for writing. Write() and Close() throw on failure;
-// the destructor closes without throwing. Failures name `reportedPath` when given
-// (the file a temporary one will replace), else the path itself.
 // How a failure to create a file is reported: with the ordinary texts, or as a file
 // stream does, "Cannot create file "PATH". REASON".
 enum class CreateFailure { IoText, StreamText };
 
+// What creating a file does when a symbolic link stands at its path.
+enum class AtLink {
+  ReplaceLink,  // the program's own files: the link goes and a new file takes its place
+  FollowLink,   // a file the user named for a command's output: written where the link points
+};
+
+// A file created (or emptied) for writing. Write() and Close() throw on failure;
+// the destructor closes without throwing. Failures name `reportedPath` when given
+// (the file a temporary one will replace), else the path itself.
+// The program's own files are never written through anything but a plain file of
+// their own: a symbolic link or a second hard link at the path is removed (never what
+// it points to) and a new file made; a folder, a pipe or a device there is refused
+// ("File access denied"), and so is a read-only file, also where the system would let
+// this process write it.
 class OutputFile {
  public:
   explicit OutputFile(const std::string& path, CreateFailure failure = CreateFailure::IoText,
                       const std::string& reportedPath = {});
+  OutputFile(const std::string& path, AtLink atLink);
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
@@ -163,16 +186,25 @@ class OutputFile {
   void WriteLine(std::string_view line);
   void Close();
 
- protected:
+ private:
+  friend class AtomicFile;
+  enum class Making { OwnFile, NamedFile, TemporaryFile };
+  // A TemporaryFile is new (anything left at its path goes first) and takes the
+  // permissions of `targetPath` when that is a file.
+  OutputFile(Making making, const std::string& path, const std::string& targetPath, CreateFailure failure,
+             const std::string& reportedPath);
+
   std::string m_path;
   std::string m_reportedPath;
   std::FILE* m_file = nullptr;
   std::unique_ptr<char[]> m_stdioBuffer;
 };
 
-// Replaces a file as a whole: writes go to a temporary file beside the target, and
-// Commit() renames it over the target. Without Commit() (a failure, an exception)
-// the temporary file is removed and the target stays as it was.
+// Replaces a file as a whole: writes go to a new temporary file beside the target,
+// and Commit() renames it over the target, which keeps its permissions. A link at
+// the target is replaced itself. A folder or a read-only file at the target is
+// refused before anything is written ("File access denied"). Without Commit() (a
+// failure, an exception) the temporary file is removed and the target stays as it was.
 class AtomicFile {
  public:
   explicit AtomicFile(const std::string& targetPath, CreateFailure failure = CreateFailure::IoText);

@@ -299,11 +299,11 @@ void PclLandscapeJob(PclPrintReader& reader, PclEmitter& emitter, bool legal) {
 }
 
 void BuildPclJob(const std::string& printFilePath, const std::string& jobFilePath, char modeLetter, bool legal,
-                 bool duplex) {
+                 bool duplex, AtLink atLink) {
   if (modeLetter != 'G' && !IsPortraitLetter(modeLetter)) return;
   InputFile printFile(printFilePath);
   PclJobFile jobFile;
-  jobFile.OpenPclFile(jobFilePath);
+  jobFile.OpenPclFile(jobFilePath, atLink);
   PclEmitter emitter(jobFile);
   PclPrintReader reader(printFile);
   ComposeJob(reader, emitter, modeLetter, legal, duplex);

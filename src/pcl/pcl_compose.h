@@ -94,9 +94,9 @@ void PclLandscapeJob(PclPrintReader& reader, PclEmitter& emitter, bool legal);
 // `jobFilePath` (created, or replaced, also for an empty job). Letter G prints
 // landscape, H, I and J portrait; any other letter does nothing and touches no file.
 // Throws IoError when the print file cannot be read or the job file not written; the
-// job file may then be incomplete.
+// job file may then be incomplete. `atLink` says what happens to a link at `jobFilePath`.
 void BuildPclJob(const std::string& printFilePath, const std::string& jobFilePath, char modeLetter, bool legal,
-                 bool duplex);
+                 bool duplex, AtLink atLink = AtLink::ReplaceLink);
 
 // The same job composed in memory from the print file's bytes (for the print preview);
 // empty for an unknown letter.

@@ -25,9 +25,9 @@ PclJobFile::PclJobFile() = default;
 
 PclJobFile::~PclJobFile() = default;  // an unclosed file is closed by OutputFile, without throwing
 
-void PclJobFile::OpenPclFile(const std::string& path) {
+void PclJobFile::OpenPclFile(const std::string& path, AtLink atLink) {
   ClosePclFile();
-  m_file = std::make_unique<OutputFile>(path);
+  m_file = std::make_unique<OutputFile>(path, atLink);
   m_pending.clear();
   m_pending.reserve(kJobFileBlockSize);
 }

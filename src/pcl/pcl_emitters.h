@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-class OutputFile;
+#include "base/file_layer.h"
 
 // Where the bytes of a job go.
 class PclSink {
@@ -42,8 +42,8 @@ class PclJobFile final : public PclSink {
   PclJobFile& operator=(const PclJobFile&) = delete;
 
   // Closes an open job file first (ClosePclFile), then creates `path`, replacing any
-  // file of that name.
-  void OpenPclFile(const std::string& path);
+  // file of that name; `atLink` says what happens to a link at `path`.
+  void OpenPclFile(const std::string& path, AtLink atLink = AtLink::ReplaceLink);
   // Writes what is still gathered and closes the file; does nothing when none is open.
   void ClosePclFile();
   bool IsOpen() const { return m_file != nullptr; }

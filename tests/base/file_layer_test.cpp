@@ -1,10 +1,16 @@
 #include "base/file_layer.h"
 
 #include <cerrno>
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <system_error>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "support/temp_folder.h"
 
@@ -247,6 +253,158 @@ TEST_F(FileLayerTest, ListingWhatIsNoFolderFails) {
       EXPECT_EQ(error.what(), IoErrorTextFor(c.text, path));
     }
   }
+}
+
+// ---- Writing never leaves the file's own path ----
+
+namespace fs = std::filesystem;
+
+// The ways the program writes a file of its own.
+struct Writer {
+  const char* name;
+  std::function<void(const std::string& path)> write;  // writes "new" to `path`
+};
+
+const Writer kWriters[] = {
+    {"a work file",
+     [](const std::string& path) {
+       OutputFile file(path);
+       file.Write("new");
+       file.Close();
+     }},
+    {"a replaced file", [](const std::string& path) { ReplaceFile(path, "new"); }},
+};
+
+std::string ErrorText(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (const IoError& error) {
+    return error.what();
+  }
+  return "no error";
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Makes a symbolic link, or skips the test where the system lets this process make
+// none (Windows without the privilege).
+#define LINK_OR_SKIP(make)                                                         \
+  do {                                                                             \
+    try {                                                                          \
+      make;                                                                        \
+    } catch (const fs::filesystem_error& error) {                                  \
+      GTEST_SKIP() << "this system makes no symbolic link here: " << error.what(); \
+    }                                                                              \
+  } while (false)
+
+// A link (dangling or not) or a second hard link planted at the file's path, or at
+// the temporary file of a replace, is replaced itself: what it points to, or the
+// file's other name, never changes or appears.
+TEST_F(FileLayerTest, NoWriteGoesThroughALinkPlantedAtTheFilesPath) {
+  const std::string outside = folder.MakeFolder("outside");
+  struct Plant {
+    const char* name;
+    std::function<void(const std::string& at)> plant;
+  } const plants[] = {
+      {"hard link", [&](const std::string& at) { fs::create_hard_link(outside + "victim", at); }},
+      {"link to a file", [&](const std::string& at) { fs::create_symlink(outside + "victim", at); }},
+      {"dangling link", [&](const std::string& at) { fs::create_symlink(outside + "created", at); }},
+      {"link to a folder", [&](const std::string& at) { fs::create_directory_symlink(outside, at); }},
+  };
+  for (const Writer& writer : kWriters) {
+    for (const Plant& plant : plants) {
+      for (const bool atTemporary : {false, true}) {
+        SCOPED_TRACE(std::string(writer.name) + ", " + plant.name + (atTemporary ? " at the temporary file" : ""));
+        if (atTemporary && std::string(writer.name) == "a work file") continue;  // a work file has none
+        const std::string work = folder.MakeFolder("work");
+        folder.Write("outside/victim", "the user's file");
+        const std::string path = work + "Vantrose.TXT";
+        LINK_OR_SKIP(plant.plant(atTemporary ? AtomicFile::TemporaryPathFor(path) : path));
+
+        writer.write(path);
+        EXPECT_FALSE(fs::is_symlink(path));
+        EXPECT_EQ(folder.Read("work/Vantrose.TXT"), "new");
+        EXPECT_EQ(folder.Read("outside/victim"), "the user's file");
+        EXPECT_FALSE(folder.Exists("outside/created"));
+        EXPECT_EQ(ListFolder(outside), std::vector<std::string>{"victim"});
+        EXPECT_EQ(ListFolder(work), std::vector<std::string>{"Vantrose.TXT"});
+        fs::remove_all(work);
+      }
+    }
+  }
+}
+
+// A folder, a pipe or a read-only file where the file goes is refused and left as it
+// is; a pipe never makes the program wait for a reader.
+TEST_F(FileLayerTest, AFolderAPipeOrAReadOnlyFileIsRefusedAndLeftAlone) {
+  struct Obstacle {
+    const char* name;
+    std::function<void(const std::string& at)> make;
+  } const obstacles[] = {
+      {"folder", [](const std::string& at) { fs::create_directory(at); }},
+#ifndef _WIN32
+      {"pipe", [](const std::string& at) { ASSERT_EQ(mkfifo(at.c_str(), 0600), 0); }},
+#endif
+      {"read-only file",
+       [this](const std::string& at) {
+         folder.Write("Vantrose.TXT", "kept");
+         fs::permissions(at, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+       }},
+  };
+  for (const Writer& writer : kWriters) {
+    for (const Obstacle& obstacle : obstacles) {
+      SCOPED_TRACE(std::string(writer.name) + " over a " + obstacle.name);
+      const std::string path = folder.Path() + "Vantrose.TXT";
+      obstacle.make(path);
+      const fs::file_status before = fs::symlink_status(path);
+      EXPECT_TRUE(Contains(ErrorText([&] { writer.write(path); }), "File access denied"));
+      EXPECT_EQ(fs::symlink_status(path).type(), before.type());
+      EXPECT_EQ(fs::symlink_status(path).permissions(), before.permissions());
+      if (fs::is_regular_file(path)) {
+        EXPECT_EQ(folder.Read("Vantrose.TXT"), "kept");
+      }
+      EXPECT_EQ(ListFolder(folder.Path()), std::vector<std::string>{"Vantrose.TXT"}) << "no temporary file left";
+      fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);  // Windows deletes no read-only file
+      fs::remove_all(path);
+    }
+  }
+}
+
+#ifndef _WIN32  // Windows files have a read-only attribute, refused above, and no modes
+TEST_F(FileLayerTest, WrittenFilesKeepTheirPermissions) {
+  for (const Writer& writer : kWriters) {
+    for (const fs::perms mode : {fs::perms::owner_read | fs::perms::owner_write,
+                                 fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
+                                 fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec}) {
+      SCOPED_TRACE(std::string(writer.name) + ", mode " + std::to_string(static_cast<int>(mode)));
+      const std::string path = folder.Write("Vantrose.TXT", "old");
+      fs::permissions(path, mode);
+      writer.write(path);
+      EXPECT_EQ(fs::status(path).permissions(), mode);
+      EXPECT_EQ(folder.Read("Vantrose.TXT"), "new");
+      fs::remove(path);
+    }
+  }
+}
+#endif
+
+// The output file a user names for a command is written where a link there points.
+TEST_F(FileLayerTest, AFileTheUserNamedIsWrittenThroughItsLink) {
+  const std::string target = folder.Write("jobs/today.pcl", "old job");
+  const std::string link = folder.Path() + "day.pcl";
+  LINK_OR_SKIP(fs::create_symlink(target, link));
+  OutputFile file(link, AtLink::FollowLink);
+  file.Write("new job");
+  file.Close();
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(folder.Read("jobs/today.pcl"), "new job");
+}
+
+TEST_F(FileLayerTest, ReadingFollowsTheUsersLinks) {
+  const std::string target = folder.Write("elsewhere/day.txt", "linked day\r\n");
+  LINK_OR_SKIP(fs::create_symlink(target, folder.Path() + "Vantrose.TXT"));
+  EXPECT_EQ(ReadFile(folder.Path() + "Vantrose.TXT"), "linked day\r\n");
+  EXPECT_TRUE(FileExists(folder.Path() + "Vantrose.TXT"));
 }
 
 TEST_F(FileLayerTest, ReadLineSplitsAtEveryKindOfLineEnd) {

@@ -71,7 +71,9 @@ PrintOutcome PrintPrepared(AppState& state, PrintingServices& printing, const st
   const std::string printFile = OwnFilePath(state.baseFolder, kPrintFileName);
   PrintOutcome outcome = PrintOutcome::Delivered();
   if (IsPclMode(state.printMode)) {
-    BuildPclJob(printFile, output, ModeLetter(state.printMode), state.legalPaper, state.duplexPrint);
+    // The user named the output file: a link there is written through, as any command would.
+    BuildPclJob(printFile, output, ModeLetter(state.printMode), state.legalPaper, state.duplexPrint,
+                AtLink::FollowLink);
   } else {
     QtPrinterCanvas canvas(*printing.printer, QString::fromStdString(output));
     try {
