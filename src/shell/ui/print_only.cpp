@@ -115,10 +115,15 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
   }
 
   InstanceGuard guard(folders.baseFolder);
-  if (!guard.Acquire(kInstanceWait)) {
-    err << "vantrose-print: Vantrose is running on " << folders.baseFolder
-        << "; close it first, or print from its window.\n";
-    return 3;
+  try {
+    if (!guard.Acquire(kInstanceWait)) {
+      err << "vantrose-print: Vantrose is running on " << folders.baseFolder
+          << "; close it first, or print from its window.\n";
+      return 3;
+    }
+  } catch (const IoError& error) {
+    err << "vantrose-print: " << error.what() << "\n";
+    return 1;
   }
   if (!options.printer.empty()) {
     const auto& names = printing.currentPrinter->Names();

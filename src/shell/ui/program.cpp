@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "base/file_layer.h"
 #include "browser/ui/edit_dialog.h"
 #include "browser/ui/options_dialog.h"
 #include "canvas/ui/simo_options_dialog.h"
@@ -52,8 +53,15 @@ std::unique_ptr<Program> StartProgram(ProgramServices& services, const WorkingFo
 
   auto program = std::make_unique<Program>();
   program->guard = std::make_unique<InstanceGuard>(folders.baseFolder);
-  if (!program->guard->Acquire(kInstanceWait)) {
-    services.showMessage(kSecondInstanceText);
+  try {
+    if (!program->guard->Acquire(kInstanceWait)) {
+      services.showMessage(kSecondInstanceText);
+      return nullptr;
+    }
+  } catch (const IoError& error) {
+    // Without the lock no start-up step may run: another instance could be working there.
+    services.showMessage(error.what());
+    status = 1;
     return nullptr;
   }
 

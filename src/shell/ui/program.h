@@ -48,9 +48,10 @@ struct Program {
 // sub-folders is missing, it first asks once whether to make them: "Create" makes
 // exactly those folders and the start goes on; "Quit" changes nothing. Returns nullptr
 // when the program does not open: the user quit, a folder could not be made (its error
-// shown), or another instance holds the working folder (the second-instance message
-// shown). `exitStatus`, when given, is then the status to end with: 1 when a folder
-// could not be made, else 0.
+// shown), another instance holds the working folder (the second-instance message
+// shown), or the lock in its Exec folder cannot be opened (that error shown).
+// `exitStatus`, when given, is then the status to end with: 1 when a folder could not
+// be made or the lock not opened, else 0.
 std::unique_ptr<Program> StartProgram(ProgramServices& services, const WorkingFolders& folders,
                                       int* exitStatus = nullptr);
 
