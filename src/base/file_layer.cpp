@@ -486,6 +486,38 @@ std::string OwnFilePath(const std::string& folder, std::string_view relative) {
   return JoinPath(ResolvePath(folder, relative.substr(0, last)), relative.substr(last + 1));
 }
 
+bool PathFitsSystem(std::string_view path) {
+#ifdef _WIN32
+  // Longer than MAX_PATH works where long paths are enabled; elsewhere the system
+  // refuses such a path itself, and the error names it.
+  constexpr std::size_t kLongestPath = 32766;
+  constexpr std::size_t kLongestPart = 255;
+  // UTF-8 in, UTF-16 units counted: one per character, two for one beyond the BMP.
+  const auto units = [](std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text) {
+      const auto byte = static_cast<unsigned char>(c);
+      if ((byte & 0xC0) != 0x80) ++count;
+      if (byte >= 0xF0) ++count;
+    }
+    return count;
+  };
+#else
+  constexpr std::size_t kLongestPath = PATH_MAX - 1;
+  constexpr std::size_t kLongestPart = NAME_MAX;
+  const auto units = [](std::string_view text) { return text.size(); };
+#endif
+  if (units(path) > kLongestPath) return false;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = start;
+    while (end < path.size() && !IsSeparator(path[end])) ++end;
+    if (units(path.substr(start, end - start)) > kLongestPart) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
 bool FileExists(const std::string& path) {
   CountOperation(path);
   std::error_code error;

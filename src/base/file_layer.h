@@ -95,6 +95,11 @@ std::string ResolvePath(const std::string& folder, std::string_view relative);
 // them, its own name kept exactly as given, so the program's files have one spelling.
 std::string OwnFilePath(const std::string& folder, std::string_view relative);
 
+// True when the system takes `path` as a whole and each of its parts: on Linux at
+// most PATH_MAX - 1 bytes and NAME_MAX bytes a part, on Windows at most 32 766 UTF-16
+// units (the longest path the system's wide functions take) and 255 a part.
+bool PathFitsSystem(std::string_view path);
+
 // True when `path` names an existing regular file (a folder is not a file).
 bool FileExists(const std::string& path);
 // True when `path` names an existing folder.

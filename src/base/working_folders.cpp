@@ -1,6 +1,7 @@
 #include "base/working_folders.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #ifdef _WIN32
 #include <filesystem>
@@ -15,10 +16,16 @@ WorkingFolders SettleFolders(const char* userProfile, const char* home) {
   // An empty USERPROFILE counts as unset.
   const char* profile = userProfile != nullptr && *userProfile != '\0' ? userProfile : home;
   WorkingFolders folders;
-  folders.homeFolder = CutText(profile != nullptr ? profile : "", kFolderTextLimit);
+  folders.homeFolder = profile != nullptr ? profile : "";
   if (folders.homeFolder.empty() || folders.homeFolder.back() != kPathSeparator) folders.homeFolder += kPathSeparator;
-  folders.baseFolder = CutText(JoinPath(folders.homeFolder, "RavelstowData/Vantrose/"), kFolderTextLimit);
+  folders.baseFolder = JoinPath(folders.homeFolder, "RavelstowData/Vantrose/");
   return folders;
+}
+
+void CheckFolderPath(const std::string& baseFolder) {
+  // The longest path below the folder: the temporary file of an archive of twelve characters.
+  if (!PathFitsSystem(JoinPath(baseFolder, "Archive/ABCDEFGHIJKL.~new")))
+    throw IoError("The working folder's path is too long for this system: " + baseFolder, ENAMETOOLONG);
 }
 
 #ifdef _WIN32

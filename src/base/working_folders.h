@@ -6,8 +6,6 @@
 #include <string_view>
 #include <vector>
 
-inline constexpr std::size_t kFolderTextLimit = 255;
-
 struct WorkingFolders {
   std::string homeFolder;  // the user's profile folder, ending with the separator
   std::string baseFolder;  // homeFolder + "RavelstowData/Vantrose/"
@@ -15,7 +13,12 @@ struct WorkingFolders {
 
 // The folders for a profile folder: USERPROFILE when set and not empty, else HOME
 // (pass nullptr for an unset variable). With neither set the working folder is at the root.
+// Paths are kept whole, however long: a cut path would name another folder.
 WorkingFolders SettleFolders(const char* userProfile, const char* home);
+
+// Throws IoError "The working folder's path is too long for this system: PATH" when
+// the system would refuse the longest path the program makes below `baseFolder`.
+void CheckFolderPath(const std::string& baseFolder);
 
 // The folders of this process's environment.
 WorkingFolders FoldersFromEnvironment();

@@ -1,6 +1,7 @@
 #include "base/file_layer.h"
 
 #include <cerrno>
+#include <climits>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -405,6 +406,25 @@ TEST_F(FileLayerTest, ReadingFollowsTheUsersLinks) {
   LINK_OR_SKIP(fs::create_symlink(target, folder.Path() + "Vantrose.TXT"));
   EXPECT_EQ(ReadFile(folder.Path() + "Vantrose.TXT"), "linked day\r\n");
   EXPECT_TRUE(FileExists(folder.Path() + "Vantrose.TXT"));
+}
+
+TEST_F(FileLayerTest, PathsTheSystemTakesAndPathsItRefuses) {
+#ifdef _WIN32
+  constexpr std::size_t kLongestPath = 32766;  // UTF-16 units
+#else
+  constexpr std::size_t kLongestPath = PATH_MAX - 1;
+#endif
+  struct Case {
+    std::string path;
+    bool fits;
+  } const cases[] = {
+      {"/home/user/RavelstowData/Vantrose/Vantrose.TXT", true},
+      {"/" + std::string(255, 'n') + "/file", true},
+      {"/" + std::string(256, 'n') + "/file", false},
+      {std::string(kLongestPath, '/'), true},
+      {std::string(kLongestPath + 1, '/'), false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(PathFitsSystem(c.path), c.fits) << c.path.size() << " bytes";
 }
 
 TEST_F(FileLayerTest, ReadLineSplitsAtEveryKindOfLineEnd) {

@@ -37,8 +37,8 @@ TEST(SettleFoldersTest, ProfileFolderAndWorkingFolder) {
       {"neither: the root", nullptr, nullptr, Native("/"), Native("/RavelstowData/Vantrose/")},
       {"separator not doubled", userSlash.c_str(), nullptr, Native("/home/user/"),
        Native("/home/user/RavelstowData/Vantrose/")},
-      {"working folder cut to 255", long240.c_str(), nullptr, Native(long240 + "/"),
-       Native(long240 + "/RavelstowData/Vantrose/").substr(0, 255)},
+      {"a long profile kept whole", long240.c_str(), nullptr, Native(long240 + "/"),
+       Native(long240 + "/RavelstowData/Vantrose/")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -48,11 +48,32 @@ TEST(SettleFoldersTest, ProfileFolderAndWorkingFolder) {
   }
 }
 
-TEST(SettleFoldersTest, ALongProfileValueIsCutTo255Characters) {
-  const std::string profile = std::string(255, 'a') + "TAIL";
-  const WorkingFolders folders = SettleFolders(profile.c_str(), nullptr);
-  EXPECT_EQ(folders.homeFolder, std::string(255, 'a') + kPathSeparator);
-  EXPECT_EQ(folders.baseFolder, std::string(255, 'a'));
+// A cut path names another folder (the parent, once the cut falls there): the path
+// stays whole, and only a path the system refuses is an error, one that names it.
+TEST(SettleFoldersTest, PathsAreNeverCutAndOnlyOnesTheSystemRefusesAreAnError) {
+  const std::string deepProfile = "/srv" + [] {
+    std::string parts;
+    for (int i = 0; i < 8; ++i) parts += "/" + std::string(50, static_cast<char>('a' + i));
+    return parts;
+  }();
+  const WorkingFolders deep = SettleFolders(deepProfile.c_str(), nullptr);
+  EXPECT_EQ(deep.baseFolder, Native(deepProfile + "/RavelstowData/Vantrose/"));
+  EXPECT_NO_THROW(CheckFolderPath(deep.baseFolder));
+
+  std::string tooLong = "/srv";
+  while (tooLong.size() < 40000) tooLong += "/" + std::string(200, 'x');  // past Linux's and Windows' limits
+  const std::string longPart = "/srv/" + std::string(256, 'p');           // one part longer than a file name may be
+  for (const std::string& profile : {tooLong, longPart}) {
+    const WorkingFolders folders = SettleFolders(profile.c_str(), nullptr);
+    EXPECT_EQ(folders.baseFolder, Native(profile + "/RavelstowData/Vantrose/"));
+    try {
+      CheckFolderPath(folders.baseFolder);
+      ADD_FAILURE() << "accepted a path of " << folders.baseFolder.size() << " bytes";
+    } catch (const IoError& error) {
+      EXPECT_EQ(std::string(error.what()),
+                "The working folder's path is too long for this system: " + folders.baseFolder);
+    }
+  }
 }
 
 class WorkingFoldersTest : public ::testing::Test {

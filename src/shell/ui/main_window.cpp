@@ -14,7 +14,6 @@
 
 #include "base/file_layer.h"
 #include "base/settings.h"
-#include "base/text.h"
 #include "browser/ui/page_list_box.h"
 #include "import/page_index.h"
 #include "import/race_data.h"
@@ -31,7 +30,6 @@ constexpr int kClientWidth = 984;
 constexpr int kClientHeight = 542;
 constexpr int kSpacerCount = 12;
 constexpr int kTrailingSpacerCount = 4;
-constexpr std::size_t kExePathLimit = 255;
 
 QString FromBytes(const std::string& text) { return QString::fromLocal8Bit(text); }
 
@@ -222,7 +220,8 @@ void TMainForm::ConnectCommands() {
 void TMainForm::DirtyUp() {
   // A failing step ends the list; the window opens with the state reached so far.
   RunCommand(m_showMessage, [this] {
-    m_state.exePath = CutText(QCoreApplication::applicationFilePath().toStdString(), kExePathLimit);
+    // Kept whole: the desktop shortcut starts this file, and a cut path names no file.
+    m_state.exePath = QCoreApplication::applicationFilePath().toStdString();
     setWindowTitle(FromBytes(MainCaption(m_state.exePath)));
 
     SetFolders(m_state, m_folders);

@@ -7,7 +7,9 @@
 
 #include "base/file_layer.h"
 #include "base/scope_guard.h"
+#include "base/working_folders.h"
 #include "canvas/canvas_print.h"
+#include "import/report_split.h"
 #include "pcl/pcl_compose.h"
 #include "pcl/print_commands.h"
 #include "platform/instance_guard.h"
@@ -116,6 +118,7 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
 
   InstanceGuard guard(folders.baseFolder);
   try {
+    CheckFolderPath(folders.baseFolder);
     if (!guard.Acquire(kInstanceWait)) {
       err << "vantrose-print: Vantrose is running on " << folders.baseFolder
           << "; close it first, or print from its window.\n";

@@ -44,14 +44,15 @@ struct Program {
   std::unique_ptr<TMainForm> mainForm;
 };
 
-// Runs the entry up to the message loop. When the working folder or one of its
-// sub-folders is missing, it first asks once whether to make them: "Create" makes
+// Runs the entry up to the message loop. A working folder whose path is too long for
+// the system is refused first, with that error. When the working folder or one of its
+// sub-folders is missing, it then asks once whether to make them: "Create" makes
 // exactly those folders and the start goes on; "Quit" changes nothing. Returns nullptr
-// when the program does not open: the user quit, a folder could not be made (its error
-// shown), another instance holds the working folder (the second-instance message
-// shown), or the lock in its Exec folder cannot be opened (that error shown).
-// `exitStatus`, when given, is then the status to end with: 1 when a folder could not
-// be made or the lock not opened, else 0.
+// when the program does not open: the path is too long, the user quit, a folder could
+// not be made (its error shown), another instance holds the working folder (the
+// second-instance message shown), or the lock in its Exec folder cannot be opened
+// (that error shown). `exitStatus`, when given, is then the status to end with: 0 when
+// the user quit or another instance runs, else 1.
 std::unique_ptr<Program> StartProgram(ProgramServices& services, const WorkingFolders& folders,
                                       int* exitStatus = nullptr);
 

@@ -179,6 +179,29 @@ TEST_F(StartupTest, ShortDataFileKeepsTheOldTextAndTheDesignCaption) {
   EXPECT_TRUE(program->mainForm->SaveButton->isEnabled());
 }
 
+// A cut path named another folder (the parent, once the cut fell there): a long path
+// the system takes works, one it refuses is told before anything runs.
+TEST_F(StartupTest, LongProfilePathsAreUsedWholeOrRefusedByName) {
+  std::string deep;
+  while (deep.size() < 300) deep += "a-long-folder-name-of-a-profile/";
+  m_folders = {m_profile.Path() + deep, m_profile.Path() + deep + Base("")};
+  for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(deep + Base(folder));
+  m_profile.Write(deep + Base("Vantrose.TXT"), "\x0c@A01Tam race one\r\nline\r\n");
+  auto program = Start();
+  ASSERT_TRUE(program);
+  EXPECT_TRUE(m_messages.empty()) << m_messages.front();
+  EXPECT_EQ(program->mainForm->Pages().items.front().text, "A01Tam");
+  EXPECT_TRUE(program->mainForm->close());
+  program.reset();
+
+  std::string tooDeep = deep;
+  while (tooDeep.size() < 4100) tooDeep += "a-long-folder-name-of-a-profile/";
+  m_folders = {m_profile.Path() + tooDeep, m_profile.Path() + tooDeep + Base("")};
+  EXPECT_EQ(Start(), nullptr);
+  EXPECT_EQ(m_messages,
+            std::vector<std::string>{"The working folder's path is too long for this system: " + m_folders.baseFolder});
+}
+
 TEST_F(StartupTest, SettingsAreReadAtStartAndWrittenAtClose) {
   m_profile.Write(Base("Exec/Vantrose.OPT"), "0000\r\nAX\r\nAB\r\nD9\r\n");
   auto program = Start();
