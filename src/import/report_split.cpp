@@ -167,29 +167,119 @@ void SplitReports(const std::string& baseFolder, std::vector<std::string>& simoT
   reportFiles = std::move(table);
 }
 
-void RejoinReports(const std::string& baseFolder, ReportTable& reportFiles) {
-  if (!reportFiles.splitComplete) return;
+std::string RejoinNoticeText(const RejoinNotice& notice) {
+  if (notice.Empty()) return {};
+  constexpr std::size_t kNamesShown = 10;
+  std::string names;
+  for (std::size_t i = 0; i < notice.missingPages.size() && i < kNamesShown; ++i)
+    names += (i == 0 ? "" : ", ") + notice.missingPages[i];
+  if (notice.missingPages.size() > kNamesShown)
+    names += " and " + std::to_string(notice.missingPages.size() - kNamesShown) + " more";
+  const bool one = notice.missingPages.size() == 1;
+  const std::string subject = std::string(one ? "The page " : "The pages ") + names + (one ? " was" : " were") +
+                              " missing when the day's pages were joined back into Vantrose.TXT.";
+  if (notice.textKept)
+    return subject + " Vantrose.TXT no longer holds " + (one ? "that report" : "those reports") +
+           " either, so it was left as it was, and the other pages were left in the working folder.";
+  return subject + (one ? " Its report was" : " Their reports were") +
+         " taken from Vantrose.TXT as it was when the pages were made.";
+}
+
+namespace {
+
+// The reports of a day's text, read one after the other and named as SplitReports
+// names them, so that the k-th report read is the k-th of the split that made the pages.
+class TextReports {
+ public:
+  explicit TextReports(const std::string& textPath) : m_text(textPath) {
+    while (NextLine() && !StartsReport()) {
+      // Lines before the first report belong to no report.
+    }
+  }
+
+  // Copies the lines of the report at `index` of the split, named `expected`, to `out`.
+  // False when the text holds no such report: it has fewer, or names it otherwise.
+  bool CopyReport(std::size_t index, const ReportFile& expected, AtomicFile& out) {
+    while (m_atMarker && m_index < index) SkipReport();
+    if (!m_atMarker || m_index != index || m_current != expected) return false;
+    do {
+      out.WriteLine(m_line);
+    } while (NextLine() && !StartsReport());
+    return true;
+  }
+
+  void Close() { m_text.Close(); }
+
+ private:
+  bool NextLine() {
+    m_atMarker = false;
+    return m_text.ReadLine(m_line);
+  }
+
+  // Names the report whose marker line was just read, if it is one.
+  bool StartsReport() {
+    const std::optional<std::string> name = StartedReportName(m_line);
+    if (!name) return false;
+    m_current = m_namer.Assign(*name);
+    m_index = m_started++;
+    m_atMarker = true;
+    return true;
+  }
+
+  void SkipReport() {
+    while (NextLine() && !StartsReport()) {
+    }
+  }
+
+  InputFile m_text;
+  ReportNamer m_namer;
+  std::string m_line;
+  bool m_atMarker = false;  // m_line is the marker line of the report at m_index, named m_current
+  std::size_t m_index = 0;
+  std::size_t m_started = 0;
+  ReportFile m_current;
+};
+
+}  // namespace
+
+RejoinNotice RejoinReports(const std::string& baseFolder, ReportTable& reportFiles) {
+  RejoinNotice notice;
+  if (!reportFiles.splitComplete) return notice;
   const std::string textPath = OwnFilePath(baseFolder, FileNames::kDayText);
-  if (!FileExists(textPath)) return;
+  if (!FileExists(textPath)) return notice;
   if (reportFiles.files.empty()) {
     // The text held no report: it stays exactly as it is.
     reportFiles = ReportTable{};
-    return;
+    return notice;
   }
 
-  std::vector<bool> copied(reportFiles.files.size(), false);
+  std::vector<bool> present(reportFiles.files.size(), false);
+  for (std::size_t i = 0; i < reportFiles.files.size(); ++i) {
+    const ReportFile& file = reportFiles.files[i];
+    present[i] = FileExists(PagePath(baseFolder, RejoinsFromTwin(file) ? file.twin : file.name));
+    if (!present[i]) notice.missingPages.push_back(file.name);
+  }
+
   {
     AtomicFile text(textPath);
+    // The old text is read only for the reports whose file is gone.
+    std::optional<TextReports> oldText;
+    if (!notice.missingPages.empty()) oldText.emplace(textPath);
     std::string line;
     for (std::size_t i = 0; i < reportFiles.files.size(); ++i) {
       const ReportFile& file = reportFiles.files[i];
-      const std::string source = PagePath(baseFolder, RejoinsFromTwin(file) ? file.twin : file.name);
-      if (!FileExists(source)) continue;
-      InputFile report(source);
+      if (!present[i]) {
+        if (oldText->CopyReport(i, file, text)) continue;
+        // The day cannot be made whole: everything stays as it is, and the user hears why.
+        reportFiles = ReportTable{};
+        notice.textKept = true;
+        return notice;
+      }
+      InputFile report(PagePath(baseFolder, RejoinsFromTwin(file) ? file.twin : file.name));
       while (report.ReadLine(line)) text.WriteLine(line);
       report.Close();
-      copied[i] = true;
     }
+    if (oldText) oldText->Close();
     text.Commit();
   }
 
@@ -198,9 +288,7 @@ void RejoinReports(const std::string& baseFolder, ReportTable& reportFiles) {
   const ReportTable joined = std::move(reportFiles);
   reportFiles = ReportTable{};
   std::optional<IoError> firstFailure;
-  for (std::size_t i = 0; i < joined.files.size(); ++i) {
-    if (!copied[i]) continue;  // its partner, if any, stays
-    const ReportFile& file = joined.files[i];
+  for (const ReportFile& file : joined.files) {
     const bool fromTwin = RejoinsFromTwin(file);
     for (const std::string* name : {fromTwin ? &file.twin : &file.name, fromTwin ? &file.name : &file.twin}) {
       try {
@@ -211,4 +299,5 @@ void RejoinReports(const std::string& baseFolder, ReportTable& reportFiles) {
     }
   }
   if (firstFailure) throw *firstFailure;
+  return notice;
 }

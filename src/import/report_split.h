@@ -23,6 +23,8 @@ inline constexpr std::size_t kScheduleLineLimit = 63;
 struct ReportFile {
   std::string name;  // the page file, as listed: at most 15 characters
   std::string twin;  // the untouched copy, fixed when the report was split
+
+  bool operator==(const ReportFile&) const = default;
 };
 
 // `ReportFiles`: the reports of the last split in order of appearance in the text.
@@ -101,13 +103,27 @@ enum class MissingSchedule { Fails, ReadsEmpty };
 void SplitReports(const std::string& baseFolder, std::vector<std::string>& simoTable, ReportTable& reportFiles,
                   MissingSchedule missingSchedule = MissingSchedule::Fails);
 
+// What a rejoin has to tell the user: nothing when every page was there.
+struct RejoinNotice {
+  std::vector<std::string> missingPages;  // listed names of the reports whose page file was missing
+  bool textKept = false;                  // the old text lacked one of them too: nothing was replaced or deleted
+
+  bool Empty() const { return missingPages.empty(); }
+};
+
+// The message for the user about `notice`; empty when there is nothing to tell.
+std::string RejoinNoticeText(const RejoinNotice& notice);
+
 // Rebuilds "Vantrose.TXT" from the reports of a complete split, in table order: page
-// files for every report, twin files for reports whose name begins with "E". The
-// new text is written beside the old and replaces it only when complete; then each
-// copied report's page and twin are deleted and `reportFiles` is emptied. Does
-// nothing when the split did not complete, when the text is missing, or when the
-// split found no report (the text stays as it is). A report whose source file is
-// missing is skipped and its partner left in place. Throws IoError: before the
-// replacement the old text and every report file stay as they were; a failed
-// deletion after it is reported once all deletions were tried.
-void RejoinReports(const std::string& baseFolder, ReportTable& reportFiles);
+// files for every report, twin files for reports whose name begins with "E". A report
+// whose file is missing (deleted by the user, another program or a sync) is taken as
+// it stands in the old text, which still holds the whole day, and is named in the
+// result. The new text is written beside the old and replaces it only when complete
+// and holding every report; then every report's page and twin are deleted and
+// `reportFiles` is emptied. When the old text does not hold a missing report (it was
+// changed since the split), the text and the files stay as they are and the result
+// says so; `reportFiles` is emptied too. Does nothing when the split did not complete,
+// when the text is missing, or when the split found no report (the text stays as it
+// is). Throws IoError: before the replacement the old text and every report file stay
+// as they were; a failed deletion after it is reported once all deletions were tried.
+RejoinNotice RejoinReports(const std::string& baseFolder, ReportTable& reportFiles);

@@ -361,57 +361,125 @@ TEST_F(ReportSplitTest, RejoinWithoutACompleteSplitOrWithoutReportsLeavesTheText
   EXPECT_EQ(folder.Read("Vantrose.TXT"), plain);
 }
 
-TEST_F(ReportSplitTest, RejoinSkipsMissingFilesWithoutStopping) {
+// A page that disappeared before the rejoin (deleted by the user, another program or
+// a sync) is taken from the text, which still holds the whole day; the user is told
+// which. A page that is there wins: that is where scratches live.
+TEST_F(ReportSplitTest, RejoinTakesMissingPagesFromTheTextAndNamesThem) {
   const std::string a = Report("A01Tam");
+  const std::string e = Report("E01Tam", 4);
   const std::string b = Report("B01Tam");
   const std::string x = Report("X01Tam");
-  Split(a + b + x);
-  std::filesystem::remove(folder.Path() + "A0~Tam");  // a missing partner
-  std::filesystem::remove(folder.Path() + "B01Tam");  // a missing source: its twin stays
-  RejoinReports(folder.Path(), table);
-  EXPECT_EQ(folder.Read("Vantrose.TXT"), a + x);
-  EXPECT_FALSE(folder.Exists("A01Tam"));
-  EXPECT_TRUE(folder.Exists("B0~Tam"));
-  EXPECT_FALSE(folder.Exists("X01Tam"));
+  const std::string scratchedA = Marker("A01Tam") + "\r\nscratched\r\n";
+  struct Case {
+    const char* name;
+    std::vector<std::string> deleted;
+    std::string text;
+    std::vector<std::string> missing;
+  } const cases[] = {
+      {"nothing missing", {}, scratchedA + e + b + x, {}},
+      {"a twin that is not the source", {"A0~Tam"}, scratchedA + e + b + x, {}},
+      {"an A page", {"A01Tam"}, a + e + b + x, {"A01Tam"}},
+      {"the untrimmed twin of an E page", {"E0~Tam"}, scratchedA + e + b + x, {"E01Tam"}},
+      {"the last page", {"X01Tam", "X0~Tam"}, scratchedA + e + b + x, {"X01Tam"}},
+      {"every file",
+       {"A01Tam", "A0~Tam", "E01Tam", "E0~Tam", "B01Tam", "B0~Tam", "X01Tam", "X0~Tam"},
+       a + e + b + x,
+       {"A01Tam", "E01Tam", "B01Tam", "X01Tam"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Split("lines before the first report\r\n" + a + e + b + x);
+    folder.Write("A01Tam", scratchedA);
+    folder.Write("E01Tam", Marker("E01Tam") + "\r\ntrimmed\r\n");
+    for (const std::string& name : c.deleted) std::filesystem::remove(folder.Path() + name);
+
+    const RejoinNotice notice = RejoinReports(folder.Path(), table);
+    EXPECT_EQ(notice.missingPages, c.missing);
+    EXPECT_FALSE(notice.textKept);
+    EXPECT_EQ(folder.Read("Vantrose.TXT"), c.text);
+    EXPECT_EQ(Snapshot(folder).size(), 2u) << "every page and twin is gone";
+  }
 }
 
+// When the text no longer holds a missing page's report (it changed since the split),
+// no text with every report can be made: nothing is replaced or deleted, and the user is told.
+TEST_F(ReportSplitTest, RejoinLeavesEverythingWhenNeitherPageNorTextHoldsAReport) {
+  Split(Report("A01Tam") + Report("B01Tam"));
+  const std::string changed = Report("A01Tam") + Report("X01Tam");
+  folder.Write("Vantrose.TXT", changed);
+  std::filesystem::remove(folder.Path() + "B01Tam");
+  const auto before = Snapshot(folder);
+
+  const RejoinNotice notice = RejoinReports(folder.Path(), table);
+  EXPECT_EQ(notice.missingPages, std::vector<std::string>{"B01Tam"});
+  EXPECT_TRUE(notice.textKept);
+  EXPECT_EQ(Snapshot(folder), before);
+  EXPECT_FALSE(table.splitComplete) << "a later rejoin must not try again with a partial set";
+}
+
+TEST(RejoinNoticeText, NamesTheMissingPagesAndWhatBecameOfThem) {
+  std::vector<std::string> many;
+  for (int i = 1; i <= 12; ++i) many.push_back("B" + std::to_string(10 + i) + "Tam");
+  struct Case {
+    RejoinNotice notice;
+    std::string text;
+  } const cases[] = {
+      {{}, ""},
+      {{{"A01Tam"}, false},
+       "The page A01Tam was missing when the day's pages were joined back into Vantrose.TXT. Its report was taken "
+       "from Vantrose.TXT as it was when the pages were made."},
+      {{{"A01Tam", "E01Aqu"}, false},
+       "The pages A01Tam, E01Aqu were missing when the day's pages were joined back into Vantrose.TXT. Their "
+       "reports were taken from Vantrose.TXT as it was when the pages were made."},
+      {{many, true},
+       "The pages B11Tam, B12Tam, B13Tam, B14Tam, B15Tam, B16Tam, B17Tam, B18Tam, B19Tam, B20Tam and 2 more were "
+       "missing when the day's pages were joined back into Vantrose.TXT. Vantrose.TXT no longer holds those reports "
+       "either, so it was left as it was, and the other pages were left in the working folder."},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RejoinNoticeText(c.notice), c.text);
+}
+
+// Also when a page is missing and its report is read from the old text.
 TEST_F(ReportSplitTest, AFailedRejoinNeverLosesAReport) {
   const std::string a = Report("A01Tam");
   const std::string e = Report("E01Tam", 4);
   const std::string b = Report("B01Tam");
   const std::string oldText = "preamble\r\n" + a + e + b;
   const std::string newText = a + e + b;
-  bool succeeded = false;
-  for (long k = 1; !succeeded; ++k) {
-    SCOPED_TRACE(k);
-    TempFolder run;
-    run.Write("SimoDump.LST", "");
-    run.Write("Vantrose.TXT", oldText);
-    ReportTable reports;
-    SplitReports(run.Path(), simoTable, reports);
-    run.Write("E01Tam", "trimmed\r\n");
-    const auto split = Snapshot(run);
+  for (const bool pageMissing : {false, true}) {
+    bool succeeded = false;
+    for (long k = 1; !succeeded; ++k) {
+      SCOPED_TRACE(std::to_string(k) + (pageMissing ? ", a page missing" : ""));
+      TempFolder run;
+      run.Write("SimoDump.LST", "");
+      run.Write("Vantrose.TXT", oldText);
+      ReportTable reports;
+      SplitReports(run.Path(), simoTable, reports);
+      run.Write("E01Tam", "trimmed\r\n");
+      if (pageMissing) std::filesystem::remove(run.Path() + "A01Tam");
+      const auto split = Snapshot(run);
 
-    FaultInjection::Arm(k, EIO);
-    try {
-      RejoinReports(run.Path(), reports);
-      succeeded = true;
-    } catch (const IoError&) {
-    }
-    FaultInjection::Disarm();
+      FaultInjection::Arm(k, EIO);
+      try {
+        RejoinReports(run.Path(), reports);
+        succeeded = true;
+      } catch (const IoError&) {
+      }
+      FaultInjection::Disarm();
 
-    if (run.Read("Vantrose.TXT") == oldText) {
-      ASSERT_FALSE(succeeded);
-      EXPECT_EQ(Snapshot(run), split) << "no report file deleted before the new text is in place";
-      EXPECT_TRUE(reports.splitComplete);
-      RejoinReports(run.Path(), reports);  // trying again works
-    } else {
+      if (run.Read("Vantrose.TXT") == oldText) {
+        ASSERT_FALSE(succeeded);
+        EXPECT_EQ(Snapshot(run), split) << "no report file deleted before the new text is in place";
+        EXPECT_TRUE(reports.splitComplete);
+        RejoinReports(run.Path(), reports);  // trying again works
+      } else {
+        EXPECT_EQ(run.Read("Vantrose.TXT"), newText);
+        EXPECT_FALSE(reports.splitComplete) << "a later rejoin must not rebuild from the rest";
+        RejoinReports(run.Path(), reports);
+      }
       EXPECT_EQ(run.Read("Vantrose.TXT"), newText);
-      EXPECT_FALSE(reports.splitComplete) << "a later rejoin must not rebuild from the rest";
-      RejoinReports(run.Path(), reports);
+      ASSERT_LT(k, 200);
     }
-    EXPECT_EQ(run.Read("Vantrose.TXT"), newText);
-    ASSERT_LT(k, 200);
   }
 }
 

@@ -262,7 +262,10 @@ void TMainForm::DirtyUp() {
 }
 
 void TMainForm::CleanUp() {
-  RejoinReports(m_state.baseFolder, m_state.reportFiles);
+  // Told before the settings are written: a failure there keeps the window open, and
+  // the pages are already joined back, so this is the one time to tell it.
+  const RejoinNotice notice = RejoinReports(m_state.baseFolder, m_state.reportFiles);
+  if (!notice.Empty()) m_showMessage(RejoinNoticeText(notice));
   WriteSettings(SettingsPath(m_state), m_state.settings);
 }
 

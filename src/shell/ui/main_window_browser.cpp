@@ -93,8 +93,9 @@ void TMainForm::LoadButtonClick() {
   // leaves the text, the pages, the list and the state as they were.
   AppState next = m_state;
   PageList nextList = m_pageList;
+  RejoinNotice rejoined;
   const ArchiveLoadSteps steps{
-      [&] { RejoinReports(next.baseFolder, next.reportFiles); },
+      [&] { rejoined = RejoinReports(next.baseFolder, next.reportFiles); },
       [&] {
         SplitReports(next.baseFolder, next.simoTable, next.reportFiles);
         next.applyPerfLimit = true;
@@ -111,4 +112,5 @@ void TMainForm::LoadButtonClick() {
   SetDefaultChecks(m_pageList);
   ShowPageList();
   if (const auto first = ItemPath(m_pageList, 0, m_state.baseFolder)) ShowView(*first);
+  if (!rejoined.Empty()) m_showMessage(RejoinNoticeText(rejoined));
 }

@@ -157,8 +157,12 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
     }
     step = "splitting the day into pages";
     // The pages are joined back as closing the program does, so the day's text is
-    // whole again however the print ended.
-    ScopeGuard rejoin([&state] { RejoinReports(state.baseFolder, state.reportFiles); });
+    // whole again however the print ended; missing pages are told either way.
+    const auto rejoinAndTell = [&state, &err] {
+      const RejoinNotice notice = RejoinReports(state.baseFolder, state.reportFiles);
+      if (!notice.Empty()) err << "vantrose-print: warning: " << RejoinNoticeText(notice) << "\n";
+    };
+    ScopeGuard rejoin(rejoinAndTell);
     PageList list;
     // Printing needs no schedule, and this command writes none.
     SplitDayIntoPages(state, list, MissingSchedule::ReadsEmpty);
@@ -170,7 +174,7 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
     }
     const PrintOutcome outcome = PrintPrepared(state, printing, options.output);
     step = "joining the pages back into the day's text";
-    RejoinReports(state.baseFolder, state.reportFiles);
+    rejoinAndTell();
     rejoin.Dismiss();
     if (!outcome.delivered) {
       err << "vantrose-print: the job did not reach the printer: " << outcome.reason << "\n";

@@ -179,6 +179,23 @@ TEST_F(StartupTest, ShortDataFileKeepsTheOldTextAndTheDesignCaption) {
   EXPECT_TRUE(program->mainForm->SaveButton->isEnabled());
 }
 
+// Pages that vanished while the window was open (another program, the user, a sync)
+// are taken from the day's text at close; every report is kept and the user is told.
+TEST_F(StartupTest, ClosingAfterPagesVanishedKeepsEveryReportAndNamesThem) {
+  const std::string text =
+      "\x0c@A01Tam race one\r\nline\r\n\x0c@E01Tam perf\r\nperformance\r\n"
+      "\x0c@B01Tam form\r\nform line\r\n";
+  m_profile.Write(Base("Vantrose.TXT"), text);
+  auto program = Start();
+  ASSERT_TRUE(program);
+  for (const char* page : {"A01Tam", "A0~Tam", "E01Tam", "E0~Tam"}) std::filesystem::remove(PagePath(page));
+  EXPECT_TRUE(program->mainForm->close());
+  ASSERT_EQ(m_messages.size(), 1u);
+  EXPECT_EQ(m_messages[0].rfind("The pages A01Tam, E01Tam were missing", 0), 0u) << m_messages[0];
+  EXPECT_EQ(m_profile.Read(Base("Vantrose.TXT")), text);
+  EXPECT_FALSE(m_profile.Exists(Base("B01Tam")));
+}
+
 // A cut path named another folder (the parent, once the cut fell there): a long path
 // the system takes works, one it refuses is told before anything runs.
 TEST_F(StartupTest, LongProfilePathsAreUsedWholeOrRefusedByName) {
