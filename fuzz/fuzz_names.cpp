@@ -1,9 +1,10 @@
 // Fuzzes the names taken from outside input: the fuzzer's bytes as a marker line of
 // the day's text, as a report name, and as an archive name typed by the user. Checks:
 // a marker's name is a run of visible bytes after its "@"; a started report's name is
-// plain, at most 15 characters and the start of the marker's name; a plain name and an
-// accepted archive name stay inside their folder; the namer hands out plain names that
-// differ without regard to letter case.
+// at most 15 characters and the start of the marker's name, and its safe file name is
+// plain and no longer; a plain name and an accepted archive name stay inside their
+// folder; the namer hands out plain names, for any name, that differ without regard
+// to letter case.
 #include <cstdint>
 #include <set>
 #include <string>
@@ -30,15 +31,17 @@ void CheckMarker(std::string_view line) {
   const std::optional<std::string> started = StartedReportName(line);
   if (started) {
     FUZZ_CHECK(!started->empty() && started->size() <= kReportNameLimit);
-    FUZZ_CHECK(IsPlainReportName(*started));
     FUZZ_CHECK(name.starts_with(*started));
+    const std::string safe = SafeFileName(*started);
+    FUZZ_CHECK(IsPlainReportName(safe) && safe.size() <= kReportNameLimit);
+    FUZZ_CHECK(FolderPart(JoinPath(kBase, safe)) == kBase);
   }
 }
 
 void CheckReportName(std::string_view name) {
   if (IsPlainReportName(name)) FUZZ_CHECK(FolderPart(JoinPath(kBase, name)) == kBase);
   const std::string listed(name.substr(0, kReportNameLimit));
-  if (!IsPlainReportName(listed)) return;
+  if (listed.empty()) return;
   // The same name twice, as a text with a repeated report gives it.
   ReportNamer namer;
   std::set<std::string> taken;

@@ -72,10 +72,21 @@ bool IsPlainReportName(std::string_view name) {
 
 std::optional<std::string> StartedReportName(std::string_view line) {
   const std::string name = MarkerName(line);
-  if (name.empty() || !std::all_of(name.begin(), name.end(), IsNameByte)) return std::nullopt;
-  std::string listed = CutText(name, kReportNameLimit);
-  if (!IsPlainReportName(listed)) return std::nullopt;
-  return listed;
+  if (name.empty()) return std::nullopt;
+  return CutText(name, kReportNameLimit);
+}
+
+std::string SafeFileName(std::string_view name) {
+  if (IsPlainReportName(name)) return std::string(name);
+  std::string safe(name);
+  for (char& c : safe)
+    if (!IsNameByte(c)) c = '_';
+  if (IsPlainReportName(safe)) return safe;
+  // A dot makes ".", "..", a trailing dot, a device's extension or a temporary file's end.
+  std::replace(safe.begin(), safe.end(), '.', '_');
+  if (IsPlainReportName(safe)) return safe;
+  // What is left is a device or one of the program's own names, none of which ends with "_".
+  return CutText(safe, kReportNameLimit - 1) + "_";
 }
 
 std::string TwinName(std::string_view name) {
@@ -92,20 +103,26 @@ bool ReportNamer::IsFree(const std::string& name) const { return m_taken.count(A
 
 void ReportNamer::Take(const std::string& name) { m_taken.insert(AsciiUpperText(name)); }
 
-std::string ReportNamer::FreeName(const std::string& preferred) const {
+std::string ReportNamer::FreeName(const std::string& preferred) {
   if (IsFree(preferred) && IsPlainReportName(preferred)) return preferred;
-  for (std::size_t number = 2;; ++number) {
+  // A number once given or passed over for this name is never tried again for it.
+  std::size_t& number = m_nextNumber.try_emplace(AsciiUpperText(preferred), 2).first->second;
+  for (;; ++number) {
     const std::string suffix = "~" + std::to_string(number);
     const std::string candidate = CutText(preferred, kReportNameLimit - suffix.size()) + suffix;
-    if (IsFree(candidate) && IsPlainReportName(candidate)) return candidate;
+    if (IsFree(candidate) && IsPlainReportName(candidate)) {
+      ++number;
+      return candidate;
+    }
   }
 }
 
-ReportFile ReportNamer::Assign(const std::string& listedName) {
+ReportFile ReportNamer::Assign(const std::string& reportName) {
+  const std::string safe = SafeFileName(reportName);
   ReportFile file;
-  file.name = FreeName(listedName);
+  file.name = FreeName(safe);
   Take(file.name);
-  file.twin = FreeName(TwinName(listedName));
+  file.twin = FreeName(TwinName(safe));
   Take(file.twin);
   return file;
 }

@@ -1,11 +1,13 @@
 // Cuts the day's text "Vantrose.TXT" into one page file and one twin file per
 // report, loads the simulcast schedule "SimoDump.LST", and joins the page files back
 // into the day's text. Reads and writes line by line; no report is held in memory.
-// Decides which marker lines name a report and which file names each report gets;
-// listing and trimming the pages is the page index's work.
+// Decides which marker lines name a report and which file names each report gets:
+// every named report gets files of its own, under a safe name where its own cannot
+// be a file. Listing and trimming the pages is the page index's work.
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -51,28 +53,38 @@ std::string MarkerName(std::string_view line);
 bool IsPlainReportName(std::string_view name);
 
 // The name of the report a line starts, cut to 15 characters; nullopt when the line
-// does not start a report. A marker whose name is not plain (the whole name, and the
-// cut name, checked by IsPlainReportName) starts nothing and stays an ordinary line.
+// does not start a report (no `ReportMarker`, or one that names nothing). The name
+// may be anything but empty; SafeFileName makes a file name of it.
 std::optional<std::string> StartedReportName(std::string_view line);
+
+// A plain report name (IsPlainReportName) for the files of a report named `name`
+// (at most 15 characters): `name` itself when it is plain. Otherwise each byte that
+// may not stand in a file name becomes "_"; if that is still not plain, each full stop
+// becomes "_"; if still not, "_" is appended (the name cut to keep 15 characters).
+// "A01/Tam" gives "A01_Tam", "NUL.txt" "NUL_txt", "CON" "CON_".
+std::string SafeFileName(std::string_view name);
 
 // The twin of a report name: the name with its third character replaced by "~". A
 // name shorter than three characters gets "~" appended instead.
 std::string TwinName(std::string_view name);
 
-// Gives each report of one split names that no earlier report of the split uses, as
-// page or twin, without regard to letter case. The name itself and its `TwinName`
-// are kept wherever they are free (a page never shares its twin's name); otherwise "~2", "~3", ... is appended (the
-// name cut so the result keeps 15 characters) until the name is free and plain.
+// Gives each report of one split plain file names that no earlier report of the
+// split uses, as page or twin, without regard to letter case. Its SafeFileName and
+// that name's `TwinName` are kept wherever they are free (a page never shares its
+// twin's name); otherwise "~2", "~3", ... is appended (the name cut so the result
+// keeps 15 characters) until the name is free and plain. The next number to try is
+// remembered per name, so a name repeated n times costs n steps, not n squared.
 class ReportNamer {
  public:
-  ReportFile Assign(const std::string& listedName);
+  ReportFile Assign(const std::string& reportName);
 
  private:
   bool IsFree(const std::string& name) const;
-  std::string FreeName(const std::string& preferred) const;
+  std::string FreeName(const std::string& preferred);
   void Take(const std::string& name);
 
-  std::set<std::string> m_taken;  // upper-cased
+  std::set<std::string> m_taken;                    // upper-cased
+  std::map<std::string, std::size_t> m_nextNumber;  // upper-cased preferred name -> next number to try
 };
 
 // The page and twin files of the report being written.

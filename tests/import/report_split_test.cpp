@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <chrono>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,51 +81,64 @@ TEST(ReportMarker, NameIsTheRunAfterTheFirstAtInALineWithFormFeedOrByte2) {
   for (const auto& c : cases) EXPECT_EQ(MarkerName(c.line), c.name) << c.line;
 }
 
-TEST(ReportMarker, NamesThatAreNotPlainFileNamesStartNoReport) {
-  const char* const refused[] = {
-      "A01/Tam",
-      "A01\\Tam",
-      "A01:Tam",
-      "A01*Tam",
-      "A01?Tam",
-      "A01\"Tam",
-      "A01<Tam",
-      "A01>Tam",
-      "A01|Tam",
-      "A01\x7FTam",
-      "A01\x81Tam",
-      ".",
-      "..",
-      "A01Tam.",
-      "CON",
-      "con",
-      "Prn.txt",
-      "AUX",
-      "NUL.abc.def",
-      "COM1",
-      "com9.x",
-      "LPT1",
-      "LPT9",
-      "CONIN$",
-      "Vantrose.TXT",
-      "VANTROSE.txt",
-      "SimoDump.LST",
-      "Data",
-      "exec",
-      "Help",
-      "ARCHIVE",
-      "Vantrose.PRN",
-      "Vantrose.PCL",
-      "Vantrose.TMP",
-      "A01Tam.~new",
-      "A01TamLongName/../x",  // a separator beyond the cut still makes the name unsafe
-      "ABCDEFGHIJKLMN.xyz",   // cut to 15 characters it ends with a dot
+TEST(ReportMarker, EveryNamedMarkerStartsAReportItsNameCutTo15) {
+  struct Case {
+    std::string line;
+    std::optional<std::string> name;
+  } const cases[] = {
+      {Marker("A01Tam"), "A01Tam"},
+      {Marker("A01/../Tam"), "A01/../Tam"},  // SafeFileName makes a file name of it
+      {Marker("A01TamVeryLongReportName"), "A01TamVeryLongR"},
+      {"\f@ nameless", std::nullopt},
+      {"no marker @A01Tam", std::nullopt},
   };
-  for (const char* name : refused) EXPECT_EQ(StartedReportName(Marker(name)), std::nullopt) << name;
+  for (const Case& c : cases) EXPECT_EQ(StartedReportName(c.line), c.name) << c.line;
+}
 
+TEST(ReportNames, PlainNamesAreFileNamesThatNoSystemOrProgramFileUses) {
+  const char* const refused[] = {
+      "A01/Tam",      "A01\\Tam",     "A01:Tam",      "A01*Tam", "A01?Tam", "A01\"Tam", "A01<Tam", "A01>Tam",
+      "A01|Tam",      "A01\x7FTam",   "A01\x81Tam",   ".",       "..",      "A01Tam.",  "CON",     "con",
+      "Prn.txt",      "AUX",          "NUL.abc.def",  "COM1",    "com9.x",  "LPT1",     "LPT9",    "CONIN$",
+      "Vantrose.TXT", "VANTROSE.txt", "SimoDump.LST", "Data",    "exec",    "Help",     "ARCHIVE", "Vantrose.PRN",
+      "Vantrose.PCL", "Vantrose.TMP", "A01Tam.~new",  "",
+  };
+  for (const char* name : refused) EXPECT_FALSE(IsPlainReportName(name)) << name;
   const char* const accepted[] = {"A01Tam", "COM0", "COM10", "LPT", "CONSOLE", "Datafile", "A.b", "A0~Tam", "a01tam"};
-  for (const char* name : accepted) EXPECT_EQ(StartedReportName(Marker(name)), std::string(name)) << name;
-  EXPECT_EQ(StartedReportName(Marker("A01TamVeryLongReportName")), "A01TamVeryLongR");
+  for (const char* name : accepted) EXPECT_TRUE(IsPlainReportName(name)) << name;
+}
+
+// A name that cannot be a file keeps a page of its own under a name made from it.
+TEST(ReportNames, NamesThatCannotBeFilesGetASafeNameMadeFromThem) {
+  struct Case {
+    const char* name;
+    const char* safe;
+  } const cases[] = {
+      {"A01Tam", "A01Tam"},
+      {"A01/Tam", "A01_Tam"},
+      {"../evil", ".._evil"},
+      {"A01\\Tam", "A01_Tam"},
+      {"C:boot", "C_boot"},
+      {"A01M\x82t", "A01M_t"},  // a code page 437 letter
+      {"A01\x7F", "A01_"},
+      {".", "_"},
+      {"..", "__"},
+      {"A01Tam.", "A01Tam_"},
+      {"CON", "CON_"},
+      {"nul.txt", "nul_txt"},
+      {"NUL.abc.def", "NUL_abc_def"},
+      {"COM\xFD", "COM_"},
+      {"CONIN$", "CONIN$_"},
+      {"Vantrose.TXT", "Vantrose_TXT"},
+      {"Data", "Data_"},
+      {"A01Tam.~new", "A01Tam_~new"},
+      {"ABCDEFGHIJKLMN.", "ABCDEFGHIJKLMN_"},
+      {"Exec", "Exec_"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SafeFileName(c.name), c.safe) << c.name;
+    EXPECT_TRUE(IsPlainReportName(SafeFileName(c.name))) << c.name;
+  }
 }
 
 TEST(ReportMarker, TwinReplacesTheThirdCharacter) {
@@ -150,6 +165,11 @@ TEST(ReportNamer, EveryReportGetsNamesOfItsOwnKeepingTheUsualOnesWhereFree) {
       {{"A0", "A0x"}, {{"A0", "A0~"}, {"A0x", "A0~~2"}}},
       {{"ABCDEFGHIJKLMNO", "ABCDEFGHIJKLMNO"},
        {{"ABCDEFGHIJKLMNO", "AB~DEFGHIJKLMNO"}, {"ABCDEFGHIJKLM~2", "AB~DEFGHIJKLM~2"}}},
+      // Names that cannot be files, and a report named like the safe name of another.
+      {{"A01/Tam", "A01_Tam", "CON"}, {{"A01_Tam", "A0~_Tam"}, {"A01_Tam~2", "A0~_Tam~2"}, {"CON_", "CO~_"}}},
+      // A number passed over because another report took it is not tried again.
+      {{"A01Tam~2", "A01Tam", "A01Tam", "A01Tam"},
+       {{"A01Tam~2", "A0~Tam~2"}, {"A01Tam", "A0~Tam"}, {"A01Tam~3", "A0~Tam~3"}, {"A01Tam~4", "A0~Tam~4"}}},
   };
   for (const auto& c : cases) {
     ReportNamer namer;
@@ -159,6 +179,20 @@ TEST(ReportNamer, EveryReportGetsNamesOfItsOwnKeepingTheUsualOnesWhereFree) {
       EXPECT_EQ(file.twin, c.files[i].twin) << c.listed[i];
     }
   }
+}
+
+// Remembering the next free number per name keeps a day of one name repeated (a
+// corrupt data file) linear: trying every number from 2 again was quadratic.
+TEST(ReportNamer, ARepeatedNameTakesConstantTimePerReport) {
+  constexpr int kRepeats = 50000;
+  ReportNamer namer;
+  const auto start = std::chrono::steady_clock::now();
+  ReportFile last;
+  for (int i = 0; i < kRepeats; ++i) last = namer.Assign("A01Tam");
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(last.name, "A01Tam~" + std::to_string(kRepeats));
+  EXPECT_EQ(last.twin, "A0~Tam~" + std::to_string(kRepeats));
+  EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
 
 // ---- Splitting ----
@@ -194,7 +228,10 @@ TEST_F(ReportSplitTest, AMissingScheduleStopsBeforeTheTextIsSplit) {
   EXPECT_FALSE(table.splitComplete);
 }
 
-TEST_F(ReportSplitTest, UnsafeNamesStayOrdinaryLinesAndTouchNothingOutsideThePages) {
+// Every named report gets pages of its own, also when its name cannot be a file or
+// names a file of the program: nothing outside the pages changes, no report is
+// merged into another, and the rejoined text is the original byte for byte.
+TEST_F(ReportSplitTest, UnsafeNamesGetPagesOfTheirOwnAndTouchNothingElse) {
   folder.MakeFolder("Data");
   folder.MakeFolder("Exec");
   folder.Write("Exec/Vantrose.OPT", "settings");
@@ -231,22 +268,30 @@ TEST_F(ReportSplitTest, UnsafeNamesStayOrdinaryLinesAndTouchNothingOutsideThePag
       "Data.~NEW",
       "AAAAAAAAAAAAAA.tail",
   };
-  std::string text = Report("A01Tam");
-  for (const char* name : unsafe) text += Marker(name) + "\r\n";
-  text += "last line of A01Tam\r\n";
+  // The first report of the day is one of them too.
+  std::string text;
+  std::vector<std::string> reports;
+  for (const char* name : unsafe) reports.push_back(Marker(name) + "\r\nline of " + name + "\r\n");
+  reports.push_back(Report("A01Tam"));
+  for (const std::string& report : reports) text += report;
   folder.Write("Vantrose.TXT", text);
-  auto expected = Snapshot(folder);
+  const auto before = Snapshot(folder);
 
   SplitReports(folder.Path(), simoTable, table);
-  EXPECT_EQ(Names(), std::vector<std::string>{"A01Tam"});
-  expected["A01Tam"] = text;  // every line belongs to A01Tam
-  expected["A0~Tam"] = text;
-  EXPECT_EQ(Snapshot(folder), expected);
+  ASSERT_EQ(table.files.size(), reports.size());
+  auto expected = before;
+  for (std::size_t i = 0; i < reports.size(); ++i) {
+    const ReportFile& file = table.files[i];
+    SCOPED_TRACE(file.name);
+    EXPECT_TRUE(IsPlainReportName(file.name) && IsPlainReportName(file.twin));
+    expected[file.name] = reports[i];
+    expected[file.twin] = reports[i];
+  }
+  EXPECT_EQ(Names().front(), ".._outside");
+  EXPECT_EQ(Snapshot(folder), expected) << "only the pages are new; every page holds its own report";
 
-  RejoinReports(folder.Path(), table);
-  expected.erase("A01Tam");
-  expected.erase("A0~Tam");
-  EXPECT_EQ(Snapshot(folder), expected) << "the text comes back whole, nothing else changed";
+  EXPECT_TRUE(RejoinReports(folder.Path(), table).Empty());
+  EXPECT_EQ(Snapshot(folder), before) << "the text comes back byte for byte, nothing else changed";
 }
 
 TEST_F(ReportSplitTest, RepeatedNamesKeepTheirOwnFiles) {

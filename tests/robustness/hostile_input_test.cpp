@@ -187,17 +187,36 @@ const HostileCase kCases[] = {
        Split rejoined = split;
        RejoinReports(work.base, rejoined.reports);
      }},
-    // Mended: a name that is not a plain file name starts no report; its line stays
-    // in the report before it.
+    // Mended: a name that is not a plain file name keeps a page of its own under a
+    // safe name made from it, inside the working folder; no report is merged into
+    // another, and the rejoined text is the original.
     {"report names with separators, dots, drive letters and device names",
      [](const Workplace& work) {
        const std::string text = Report("A01Tam", "one\r\n") + Report("../other/evil", "x\r\n") +
                                 Report("A02/Tam", "x\r\n") + Report("A03\\Tam", "x\r\n") + Report("..", "x\r\n") +
                                 Report("C:evil", "x\r\n") + Report("NUL", "x\r\n") + Report("Vantrose.TXT", "x\r\n") +
                                 Report("A04Tam", "four\r\n");
-       const Split split = SplitDay(work, text);
-       EXPECT_EQ(ReportNames(split), (std::vector<std::string>{"A01Tam", "A04Tam"}));
-       EXPECT_EQ(work.Read("A01Tam").find("@../other/evil") != std::string::npos, true);
+       Split split = SplitDay(work, text);
+       EXPECT_EQ(ReportNames(split), (std::vector<std::string>{"A01Tam", ".._other_evil", "A02_Tam", "A03_Tam", "__",
+                                                               "C_evil", "NUL_", "Vantrose_TXT", "A04Tam"}));
+       EXPECT_EQ(work.Read("A01Tam"), Report("A01Tam", "one\r\n"));
+       EXPECT_TRUE(RejoinReports(work.base, split.reports).Empty());
+       EXPECT_EQ(work.Read("Vantrose.TXT"), text);
+     }},
+    // Mended: the first report of the day, named with a code page 437 letter or like a
+    // device, used to land among the lines before the first report and was dropped by
+    // the rejoin. Each keeps its page, and the text comes back byte for byte.
+    {"first report named with a code page 437 letter or like a device",
+     [](const Workplace& work) {
+       for (const std::string first : {"A01Caf\x82", "CON", "com1.Tam"}) {
+         SCOPED_TRACE(first);
+         const std::string text = Report(first, "first report\r\n") + Report("A02Tam", "second\r\n");
+         Split split = SplitDay(work, text);
+         ASSERT_EQ(split.reports.files.size(), 2u);
+         EXPECT_EQ(work.Read(split.reports.files[0].name), Report(first, "first report\r\n"));
+         EXPECT_TRUE(RejoinReports(work.base, split.reports).Empty());
+         EXPECT_EQ(work.Read("Vantrose.TXT"), text);
+       }
      }},
     // As specified: a control character ends the name.
     {"report name with control characters",
