@@ -1,8 +1,9 @@
 // Fuzzes the data-file decoder with the fuzzer's bytes as "Data/Vantrose.DAT".
 // The header's record count is brought down to 0..8 so a run stays fast; reading
 // past the file's records is still reached. Checks: a file shorter than one record
-// leaves the old text untouched; otherwise the text has exactly the counted records,
-// the date text has its fixed shape, and encoding the text again decodes to itself.
+// leaves the old text untouched; otherwise the text has the counted records the file
+// holds, each once, a shortfall is reported as a truncation, the date text has its
+// fixed shape, and encoding the text again decodes to itself.
 #include <cstdint>
 #include <string>
 
@@ -44,7 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
-  const std::uint16_t raceDay = DecodeRaceData(dataPath, textPath, kUserId);
+  const DecodedDay day = DecodeRaceData(dataPath, textPath, kUserId);
+  const std::uint16_t raceDay = day.raceDay;
+  const std::size_t recordsHeld = bytes.size() / kRaceRecordSize - 1;
+  const std::size_t recordsDecoded = recordCount < recordsHeld ? recordCount : recordsHeld;
+  FUZZ_CHECK(day.recordsClaimed == recordCount && day.recordsDecoded == recordsDecoded);
+  FUZZ_CHECK(day.Truncated() == (recordsHeld < recordCount));
   FUZZ_CHECK(raceDay == (static_cast<unsigned char>(bytes[2]) | static_cast<unsigned char>(bytes[3]) << 8));
   const std::string dateText = RaceDateText(raceDay);
   FUZZ_CHECK(dateText.size() == 15 && dateText[3] == ' ' && dateText[6] == '-' && dateText[10] == '-');
@@ -53,13 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
              date.day <= 31);
 
   const std::string text = ReadFile(textPath);
-  FUZZ_CHECK(text.size() == recordCount * kRaceRecordSize);
+  FUZZ_CHECK(text.size() == recordsDecoded * kRaceRecordSize);
   // The user id holds no marker byte, so the decoded text holds none either and a
   // second trip through the scrambling gives the same text back.
   FUZZ_CHECK(text.find('\x01') == std::string::npos);
   const std::string reencodedPath = WriteFuzzFile("Data/Again.DAT", EncodeRaceData(text, raceDay));
   const std::string againPath = FuzzFolder() + "Again.TXT";
-  FUZZ_CHECK(DecodeRaceData(reencodedPath, againPath, kUserId) == raceDay);
+  FUZZ_CHECK(DecodeRaceData(reencodedPath, againPath, kUserId).raceDay == raceDay);
   FUZZ_CHECK(ReadFile(againPath) == text);
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "import/race_data.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -78,7 +79,13 @@ std::string RaceDateText(std::uint16_t dayNumber) {
   return text;
 }
 
-std::uint16_t DecodeRaceData(const std::string& dataPath, const std::string& textPath, const std::string& userIdText) {
+std::string TruncatedDayText(const DecodedDay& day, const std::string& dataPath) {
+  return "The data file " + dataPath + " is shorter than its header says: it holds " +
+         std::to_string(day.recordsDecoded) + " of " + std::to_string(day.recordsClaimed) +
+         " records. The day opens with what it holds; some reports may be missing or cut off.";
+}
+
+DecodedDay DecodeRaceData(const std::string& dataPath, const std::string& textPath, const std::string& userIdText) {
   InputFile data(dataPath);
   // Records that are whole; a trailing piece shorter than a record is never read.
   const std::uint64_t recordsInFile = FileSize(dataPath) / kRaceRecordSize;
@@ -86,25 +93,25 @@ std::uint16_t DecodeRaceData(const std::string& dataPath, const std::string& tex
   std::vector<std::uint8_t> input(kRaceRecordSize);
   std::vector<std::uint8_t> output(kRaceRecordSize);
   data.ReadExact(input.data(), kRaceRecordSize);
-  const unsigned recordCount = input[0] | (input[1] << 8);
-  const auto raceDay = static_cast<std::uint16_t>(input[2] | (input[3] << 8));
+  DecodedDay day;
+  day.recordsClaimed = input[0] | (input[1] << 8);
+  day.raceDay = static_cast<std::uint16_t>(input[2] | (input[3] << 8));
+  // A header that claims more records than follow it belongs to a file cut short:
+  // a record is never decoded twice to make up the count.
+  const std::uint64_t textRecordsInFile = recordsInFile > 0 ? recordsInFile - 1 : 0;
+  day.recordsDecoded = static_cast<std::uint32_t>(std::min<std::uint64_t>(day.recordsClaimed, textRecordsInFile));
 
   AtomicFile text(textPath);
   MarkerSubstitution substitution(userIdText);
-  std::uint64_t recordsRead = 1;
-  for (unsigned record = 0; record < recordCount; ++record) {
-    // Past the last whole record the input keeps the record read last and it is decoded again.
-    if (recordsRead < recordsInFile) {
-      data.ReadExact(input.data(), kRaceRecordSize);
-      ++recordsRead;
-    }
+  for (std::uint32_t record = 0; record < day.recordsDecoded; ++record) {
+    data.ReadExact(input.data(), kRaceRecordSize);
     substitution.DecodeRecord(input.data(), output.data());
     text.Write(output.data(), kRaceRecordSize);
   }
   // Everything that can fail comes before the new text replaces the old one.
   data.Close();
   text.Commit();
-  return raceDay;
+  return day;
 }
 
 std::string EncodeRaceData(std::string_view text, std::uint16_t raceDay) {

@@ -34,11 +34,12 @@ bool LoadSettings(AppState& state, bool writeDefaults) {
   return exists;
 }
 
-std::optional<std::uint16_t> DecodeDeliveredDay(AppState& state) {
+std::optional<DeliveredDay> DecodeDeliveredDay(AppState& state) {
   const std::string dataPath = ResolvePath(state.baseFolder, FileNames::kDataFile);
   if (!FileExists(dataPath)) return std::nullopt;
   state.userIdText = ReadUserIdText(state.baseFolder);
-  return DecodeRaceData(dataPath, DayTextPath(state), state.userIdText);
+  const DecodedDay day = DecodeRaceData(dataPath, DayTextPath(state), state.userIdText);
+  return DeliveredDay{day.raceDay, day.Truncated() ? TruncatedDayText(day, dataPath) : std::string()};
 }
 
 void SplitDayIntoPages(AppState& state, PageList& list, MissingSchedule missingSchedule) {

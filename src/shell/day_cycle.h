@@ -31,9 +31,17 @@ std::string DayTextPath(const AppState& state);
 // not exist and `writeDefaults` is set, writes the defaults. Returns whether the file existed.
 bool LoadSettings(AppState& state, bool writeDefaults);
 
+// The day decoded from the delivered data file.
+struct DeliveredDay {
+  std::uint16_t raceDay = 0;
+  std::string warning;  // for the user when the data file was cut short; empty otherwise
+};
+
 // Decodes the delivered data file, when there is one, into the day's text, with the
-// installation's user id. Returns the race day number, or nothing without a data file.
-std::optional<std::uint16_t> DecodeDeliveredDay(AppState& state);
+// installation's user id. Returns the race day and any warning, or nothing without a
+// data file. A data file shorter than its header says is decoded as far as it goes
+// and gives a warning; the day goes on with what was decoded.
+std::optional<DeliveredDay> DecodeDeliveredDay(AppState& state);
 
 // Splits the day's text, when it exists, into page files and builds the page list with
 // the E pages trimmed; then sets the default check marks (also of an empty list).

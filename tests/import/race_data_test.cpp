@@ -124,8 +124,8 @@ class DecodeRaceDataTest : public ::testing::Test {
   DecodeRaceDataTest() { FaultInjection::Disarm(); }
   ~DecodeRaceDataTest() override { FaultInjection::Disarm(); }
 
-  // Writes the data file and decodes it with `userId`; returns the race day.
-  std::uint16_t Decode(const std::string& dataBytes, const std::string& userId = "0000") {
+  // Writes the data file and decodes it with `userId`.
+  DecodedDay Decode(const std::string& dataBytes, const std::string& userId = "0000") {
     folder.Write("Data/Vantrose.DAT", dataBytes);
     return DecodeRaceData(DataPath(), TextPath(), userId);
   }
@@ -138,30 +138,52 @@ class DecodeRaceDataTest : public ::testing::Test {
 
 TEST_F(DecodeRaceDataTest, CountZeroGivesAnEmptyTextAndTheRaceDay) {
   folder.Write("Vantrose.TXT", "yesterday's text");
-  EXPECT_EQ(Decode(HeaderRecord(0, 9589) + TextRecord("not wanted")), 9589);
+  EXPECT_EQ(Decode(HeaderRecord(0, 9589) + TextRecord("not wanted")).raceDay, 9589);
   EXPECT_EQ(Text(), "");
 }
 
 TEST_F(DecodeRaceDataTest, RecordsAreDecodedInOrder) {
   const std::string data = HeaderRecord(2, 15567) + TextRecord("first record\r\n") + TextRecord("second\r\n");
-  EXPECT_EQ(Decode(data), 15567);
+  const DecodedDay day = Decode(data);
+  EXPECT_EQ(day.raceDay, 15567);
+  EXPECT_FALSE(day.Truncated());
   EXPECT_EQ(Text(), "first record\r\n" + Blanks(kRecord - 14) + "second\r\n" + Blanks(kRecord - 8));
 }
 
-TEST_F(DecodeRaceDataTest, AHeaderOnlyFileRepeatsTheDecodedHeader) {
-  const std::string header = HeaderRecord(2, 100);
-  Decode(header);
-  const std::string decodedHeader = Encode(header);
-  EXPECT_EQ(Text(), decodedHeader + decodedHeader);
-}
-
-// Records past the end of the file decode the last record read again; a trailing
-// piece shorter than a record is not a record.
-TEST_F(DecodeRaceDataTest, MissingRecordsRepeatTheLastOneAndAShortTailIsNeverRead) {
+// A header that claims more records than follow it belongs to a file cut short: the
+// records there are decoded once each (never the header, never one again to make up
+// the count), and the result tells. A trailing piece shorter than a record is not a record.
+TEST_F(DecodeRaceDataTest, ATruncatedFileIsDecodedAsFarAsItGoesAndToldSo) {
   const std::string tail = Encode(std::string(100, 'T'));
-  Decode(HeaderRecord(3, 0) + TextRecord("only record") + tail);
-  const std::string decoded = "only record" + Blanks(kRecord - 11);
-  EXPECT_EQ(Text(), decoded + decoded + decoded);
+  const std::string one = "only record" + Blanks(kRecord - 11);
+  const std::string two = "second" + Blanks(kRecord - 6);
+  struct Case {
+    const char* name;
+    std::string data;
+    std::string text;
+    std::uint32_t claimed;
+    std::uint32_t decoded;
+  } const cases[] = {
+      {"a header alone", HeaderRecord(2, 100), "", 2, 0},
+      {"one record and a short tail", HeaderRecord(3, 100) + TextRecord("only record") + tail, one, 3, 1},
+      {"two of 65535", HeaderRecord(65535, 100) + TextRecord("only record") + TextRecord("second"), one + two, 65535,
+       2},
+      {"every record there", HeaderRecord(2, 100) + TextRecord("only record") + TextRecord("second") + tail, one + two,
+       2, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const DecodedDay day = Decode(c.data);
+    EXPECT_EQ(Text(), c.text);
+    EXPECT_EQ(day.raceDay, 100);
+    EXPECT_EQ(day.recordsClaimed, c.claimed);
+    EXPECT_EQ(day.recordsDecoded, c.decoded);
+    EXPECT_EQ(day.Truncated(), c.decoded < c.claimed);
+  }
+  const DecodedDay cut{100, 65535, 2};
+  EXPECT_EQ(TruncatedDayText(cut, "/u/Data/Vantrose.DAT"),
+            "The data file /u/Data/Vantrose.DAT is shorter than its header says: it holds 2 of 65535 records. "
+            "The day opens with what it holds; some reports may be missing or cut off.");
 }
 
 TEST_F(DecodeRaceDataTest, RecordsBeyondTheCountAreIgnored) {
@@ -226,8 +248,7 @@ TEST_F(DecodeRaceDataTest, AFileShorterThanARecordCreatesNoText) {
 TEST_F(DecodeRaceDataTest, AFailureAtAnyOperationNeverLeavesAPartialText) {
   const std::string oldText = "yesterday's text\r\n";
   const std::string data = HeaderRecord(3, 0) + TextRecord("one \x01...") + TextRecord("two");
-  const std::string newText =
-      "one 7Q2X" + Blanks(kRecord - 8) + "two" + Blanks(kRecord - 3) + "two" + Blanks(kRecord - 3);
+  const std::string newText = "one 7Q2X" + Blanks(kRecord - 8) + "two" + Blanks(kRecord - 3);  // cut short
   folder.Write("Data/Vantrose.DAT", data);
 
   FaultInjection::Disarm();

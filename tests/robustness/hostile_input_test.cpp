@@ -129,47 +129,50 @@ const HostileCase kCases[] = {
                  "Read beyond end of file: " + work.Path("Data.DAT"));
        EXPECT_EQ(work.Read("Vantrose.TXT"), "old text\r\n");
      }},
-    // As specified: a trailing piece shorter than a record is never read; the header
-    // record is decoded in its place.
+    // As specified: a trailing piece shorter than a record is never read. Mended: a
+    // file cut short is not made up to its count by decoding the header or the last
+    // record again; its records are decoded once and the truncation is told.
     {"data file cut inside its first text record",
      [](const Workplace& work) {
        const std::string data = EncodeRaceData("abc\r\n", 5);
        work.Write("Data.DAT", data.substr(0, kRaceRecordSize + 100));
-       DecodeRaceData(work.Path("Data.DAT"), work.Path("Vantrose.TXT"), "0000");
-       std::string decodedHeader(kRaceRecordSize, '\0');
-       for (std::size_t i = 0; i < kRaceRecordSize; ++i)
-         decodedHeader[i] = static_cast<char>(DecodeByte(static_cast<std::uint8_t>(data[i])));
-       EXPECT_EQ(work.Read("Vantrose.TXT").size(), kRaceRecordSize);
-       EXPECT_EQ(work.Read("Vantrose.TXT").substr(4, 100), decodedHeader.substr(4, 100));
+       const DecodedDay day = DecodeRaceData(work.Path("Data.DAT"), work.Path("Vantrose.TXT"), "0000");
+       EXPECT_EQ(work.Read("Vantrose.TXT"), "");
+       EXPECT_TRUE(day.Truncated());
      }},
-    // As specified: with a count beyond the records present the last record is
-    // decoded again for every missing one.
     {"header count of 40 with one text record",
      [](const Workplace& work) {
        std::string data = EncodeRaceData("\x0c@A01Tam one\r\n", 5);
        data[0] = 40;
        work.Write("Data.DAT", data);
-       DecodeRaceData(work.Path("Data.DAT"), work.Path("Vantrose.TXT"), "0000");
-       const std::string text = work.Read("Vantrose.TXT");
-       ASSERT_EQ(text.size(), 40 * kRaceRecordSize);
-       EXPECT_EQ(text.substr(39 * kRaceRecordSize), text.substr(0, kRaceRecordSize));
+       const DecodedDay day = DecodeRaceData(work.Path("Data.DAT"), work.Path("Vantrose.TXT"), "0000");
+       std::string once = "\x0c@A01Tam one\r\n";
+       once.resize(kRaceRecordSize, ' ');
+       EXPECT_EQ(work.Read("Vantrose.TXT"), once);
+       EXPECT_EQ(day.recordsDecoded, 1u);
+       EXPECT_EQ(day.recordsClaimed, 40u);
      }},
-    // As specified, and the disk fills long before 65535 records of 4096 bytes are
-    // written (simulated with a failing write): "Disk full", the old text whole, no
-    // temporary file left.
-    {"header count of 65535 with one text record on a disk that fills",
+    // Repeating the last record 65533 times made 256 MB of text, tens of thousands of
+    // pages of one name, and a naming step that tried every number again for each:
+    // minutes of work. Now the two records are decoded, split and joined back at once.
+    {"header count of 65535 over two text records",
      [](const Workplace& work) {
-       std::string data = EncodeRaceData("\x0c@A01Tam one\r\n", 5);
+       std::string text = Report("A01Tam", std::string(4000, 'a') + "\r\n");
+       text.resize(kRaceRecordSize, ' ');
+       text += Report("B01Tam", "b\r\n");
+       std::string data = EncodeRaceData(text, 5);
+       ASSERT_EQ(data.size(), 3 * kRaceRecordSize);
        data[0] = data[1] = '\xFF';
        work.Write("Data.DAT", data);
-       work.Write("Vantrose.TXT", "old text\r\n");
-       FaultInjection::Arm(200, ENOSPC);
-       const std::string thrown =
-           ThrownText([&] { DecodeRaceData(work.Path("Data.DAT"), work.Path("Vantrose.TXT"), "0000"); });
-       FaultInjection::Disarm();
-       EXPECT_EQ(thrown, "Disk full: " + work.Path("Vantrose.TXT"));
-       EXPECT_EQ(work.Read("Vantrose.TXT"), "old text\r\n");
-       EXPECT_FALSE(work.Exists("Vantrose.TXT" + AtomicFile::TemporaryPathFor("")));
+       const auto start = std::chrono::steady_clock::now();
+       const DecodedDay day = DecodeRaceData(work.Path("Data.DAT"), work.Path("Vantrose.TXT"), "0000");
+       EXPECT_EQ(work.Read("Vantrose.TXT").size(), 2 * kRaceRecordSize);
+       Split split = SplitDay(work, work.Read("Vantrose.TXT"));
+       EXPECT_EQ(ReportNames(split), (std::vector<std::string>{"A01Tam", "B01Tam"}));
+       EXPECT_TRUE(RejoinReports(work.base, split.reports).Empty());
+       EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+       EXPECT_EQ(day.recordsDecoded, 2u);
+       EXPECT_TRUE(day.Truncated());
      }},
     // As specified: any bytes split; mended: a marker naming a path makes no file
     // outside the working folder (checked for every row below).

@@ -73,7 +73,7 @@ class SmallSampleDay : public ::testing::Test {
     TempFolder folder;
     const std::string text = MakeSampleDayText(FindResource("Z"), {});
     const std::string dataPath = folder.Write("Data/Vantrose.DAT", MakeRaceDayData(text, kSampleRaceDay));
-    s_raceDay = DecodeRaceData(dataPath, folder.Path() + "Vantrose.TXT", "U123");
+    s_raceDay = DecodeRaceData(dataPath, folder.Path() + "Vantrose.TXT", "U123").raceDay;
     s_decoded = ReadFile(folder.Path() + "Vantrose.TXT");
     s_reports = Reports(s_decoded);
   }

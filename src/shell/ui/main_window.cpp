@@ -247,8 +247,12 @@ void TMainForm::DirtyUp() {
 
     InstallFiles(m_state.baseFolder);
 
-    // The caption changes only once the text is safely written.
-    if (const auto raceDay = DecodeDeliveredDay(m_state)) RaceDate->setText(FromBytes(RaceDateText(*raceDay)));
+    // The caption changes only once the text is safely written. A data file cut short
+    // is told, and the day opens with what it held.
+    if (const auto day = DecodeDeliveredDay(m_state)) {
+      RaceDate->setText(FromBytes(RaceDateText(day->raceDay)));
+      if (!day->warning.empty()) m_showMessage(day->warning);
+    }
 
     try {
       SplitDayIntoPages(m_state, m_pageList);

@@ -149,7 +149,8 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
     LoadJobNumber(state);
 
     step = "decoding the data file";
-    DecodeDeliveredDay(state);
+    if (const auto day = DecodeDeliveredDay(state); day && !day->warning.empty())
+      err << "vantrose-print: warning: " << day->warning << "\n";
     if (!FileExists(DayTextPath(state))) {
       err << "vantrose-print: there is no day to print: neither " << FileNames::kDataFile << " nor "
           << FileNames::kDayText << " is in " << state.baseFolder << ".\n";

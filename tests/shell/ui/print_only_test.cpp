@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "import/race_data.h"
 #include "pcl/pcl_compose.h"
 #include "platform/instance_guard.h"
 #include "platform/system/printing_services.h"
@@ -92,6 +93,21 @@ TEST_F(PrintOnlyTest, RefusesWhileTheProgramRunsOnTheWorkingFolder) {
   EXPECT_NE(Run({}), 0);
   EXPECT_NE(m_err.str().find("Vantrose is running"), std::string::npos) << m_err.str();
   EXPECT_FALSE(m_profile.Exists(Base("A01Tam01")));
+}
+
+TEST_F(PrintOnlyTest, ADataFileCutShortIsPrintedAsFarAsItGoesWithAWarning) {
+  std::string text = kDayText;
+  text.resize(kRaceRecordSize, '\x1a');  // the text ends at the byte 26
+  std::string data = EncodeRaceData(text, 15567);
+  data[0] = 40;  // one record there
+  m_profile.Write(Base("Data/Vantrose.DAT"), data);
+  const std::string pcl = m_profile.Path() + "day.pcl";
+  ASSERT_EQ(Run({"--mode", "4", "--output", pcl}), 0) << m_err.str();
+  EXPECT_NE(m_err.str().find("vantrose-print: warning: The data file " + m_folders.baseFolder +
+                             "Data/Vantrose.DAT is shorter than its header says: it holds 1 of 40 records."),
+            std::string::npos)
+      << m_err.str();
+  EXPECT_EQ(m_profile.Read("day.pcl"), ComposePclJob(kPrinted, 'J', false, false));
 }
 
 TEST_F(PrintOnlyTest, ExplainsBadArgumentsUnknownPrintersAndMissingDays) {

@@ -179,6 +179,23 @@ TEST_F(StartupTest, ShortDataFileKeepsTheOldTextAndTheDesignCaption) {
   EXPECT_TRUE(program->mainForm->SaveButton->isEnabled());
 }
 
+// A header claiming more records than the file holds: the day opens with the records
+// there, each once, and the user is told the file was cut short.
+TEST_F(StartupTest, ATruncatedDataFileOpensWithWhatItHoldsAndSaysSo) {
+  std::string data = EncodeRaceData("\x0c@A01Tam race one\r\nline\r\n", 15567);
+  data[0] = data[1] = '\xFF';  // 65535 records claimed, one there
+  m_profile.Write(Base("Data/Vantrose.DAT"), data);
+  auto program = Start();
+  ASSERT_TRUE(program);
+  EXPECT_EQ(m_messages, std::vector<std::string>{"The data file " + m_folders.baseFolder +
+                                                 "Data/Vantrose.DAT is shorter than its header says: it holds 1 of "
+                                                 "65535 records. The day opens with what it holds; some reports may "
+                                                 "be missing or cut off."});
+  EXPECT_EQ(program->mainForm->RaceDate->text(), "Tue 12-Jul-2016");
+  EXPECT_EQ(m_profile.Read(Base("Vantrose.TXT")).size(), kRaceRecordSize);
+  EXPECT_EQ(program->mainForm->Pages().items.front().text, "A01Tam");
+}
+
 // Pages that vanished while the window was open (another program, the user, a sync)
 // are taken from the day's text at close; every report is kept and the user is told.
 TEST_F(StartupTest, ClosingAfterPagesVanishedKeepsEveryReportAndNamesThem) {
