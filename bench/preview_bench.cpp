@@ -32,7 +32,7 @@ namespace {
 PageList PrepareFolder(const std::string& dataPath, const std::string& folder, int pageCount) {
   ExtractResource("Z", OwnFilePath(folder, FileNames::kSchedule));
   DecodeRaceData(dataPath, OwnFilePath(folder, FileNames::kDayText), "0000");
-  std::vector<std::string> simoTable;
+  SimoTable simoTable;
   ReportTable reports;
   SplitReports(folder, simoTable, reports);
   const Settings settings;

@@ -26,7 +26,7 @@ int MakePrintFile(const std::string& dataPath, std::string folder) {
   ExtractResource("Z", OwnFilePath(folder, FileNames::kSchedule));  // the schedule the split loads
   DecodeRaceData(dataPath, OwnFilePath(folder, FileNames::kDayText), "0000");
 
-  std::vector<std::string> simoTable;
+  SimoTable simoTable;
   ReportTable reports;
   SplitReports(folder, simoTable, reports);
   const Settings settings;

@@ -32,7 +32,7 @@ int RunStartUp(const std::string& baseFolder) {
   const std::string dataPath = ResolvePath(baseFolder, FileNames::kDataFile);
   if (FileExists(dataPath)) DecodeRaceData(dataPath, dayTextPath, ReadUserIdText(baseFolder));
 
-  std::vector<std::string> simoTable;
+  SimoTable simoTable;
   ReportTable reportFiles;
   PageList pages;
   if (FileExists(dayTextPath)) {

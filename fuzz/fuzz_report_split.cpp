@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string textPath = WriteFuzzFile("Vantrose.TXT", input);
   const std::vector<std::string> inputLines = ReadLines(textPath);
 
-  std::vector<std::string> simoTable;
+  SimoTable simoTable;
   ReportTable reports;
   SplitReports(folder, simoTable, reports);
   FUZZ_CHECK(reports.splitComplete);

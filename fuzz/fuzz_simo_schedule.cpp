@@ -39,7 +39,7 @@ void CheckPlan(std::uint16_t optimum, std::uint16_t maximum, std::size_t lineCou
 }
 
 // Lines of `text` at byte 10; a line starting with "#" is a checked page's name, the
-// others are schedule lines.
+// others are schedule lines, cut to 63 characters as the schedule keeps them.
 void SplitInput(std::string_view text, std::vector<std::string>& schedule, std::vector<std::string>& checked) {
   while (!text.empty()) {
     const std::size_t end = std::min(text.find('\n'), text.size());
@@ -47,7 +47,7 @@ void SplitInput(std::string_view text, std::vector<std::string>& schedule, std::
     if (!line.empty() && line.front() == '#') {
       checked.emplace_back(line.substr(1));
     } else {
-      schedule.emplace_back(line);
+      schedule.emplace_back(line.substr(0, kScheduleLineLimit));
     }
     text.remove_prefix(std::min(end + 1, text.size()));
   }
@@ -74,7 +74,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::string> schedule;
   std::vector<std::string> checked;
   SplitInput(input, schedule, checked);
-  const std::vector<std::string> filtered = FilterSimoLines(schedule, checked);
+  SimoTable table;
+  for (const std::string& line : schedule) table.Add(line);
+  FUZZ_CHECK(table.size() == schedule.size() &&
+             std::equal(table.begin(), table.end(), schedule.begin(), schedule.end()));
+  const std::vector<std::string> filtered = FilterSimoLines(table, checked);
   std::vector<std::string> expected;
   std::copy_if(schedule.begin(), schedule.end(), std::back_inserter(expected),
                [&checked](const std::string& line) { return TrackChecked(line, checked); });

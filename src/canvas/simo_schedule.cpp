@@ -50,18 +50,17 @@ SimoPlan PlanSimoPages(std::uint16_t optimumLines, std::uint16_t maximumLines, s
   return {lines(static_cast<std::size_t>(optimum)), SimoPageKind::MorePages};
 }
 
-std::vector<std::string> FilterSimoLines(const std::vector<std::string>& simoTable,
-                                         const std::vector<std::string>& checkedItemTexts) {
+std::vector<std::string> FilterSimoLines(const SimoTable& simoTable, const std::vector<std::string>& checkedItemTexts) {
   std::vector<std::string> codes;
   for (const std::string& text : checkedItemTexts) {
     if (text.size() >= kItemTrackColumn + kTrackCodeLength)
       codes.push_back(text.substr(kItemTrackColumn, kTrackCodeLength));
   }
   std::vector<std::string> filtered;
-  for (const std::string& line : simoTable) {
+  for (const std::string_view line : simoTable) {
     if (line.size() < kTrackCodeColumn + kTrackCodeLength) continue;
-    const std::string code = line.substr(kTrackCodeColumn, kTrackCodeLength);
-    if (std::find(codes.begin(), codes.end(), code) != codes.end()) filtered.push_back(line);
+    const std::string_view code = line.substr(kTrackCodeColumn, kTrackCodeLength);
+    if (std::find(codes.begin(), codes.end(), code) != codes.end()) filtered.emplace_back(line);
   }
   return filtered;
 }

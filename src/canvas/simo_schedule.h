@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "import/simo_table.h"
 #include "platform/printer_canvas.h"
 
 // How the schedule is spread: on one page, on two (which may share a sheet, "2-up"),
@@ -32,8 +33,7 @@ SimoPlan PlanSimoPages(std::uint16_t optimumLines, std::uint16_t maximumLines, s
 // characters 4 to 6 of at least one of `checkedItemTexts` (the texts of the checked
 // items of the report list), compared exactly. A line or text too short to hold all
 // three characters matches nothing.
-std::vector<std::string> FilterSimoLines(const std::vector<std::string>& simoTable,
-                                         const std::vector<std::string>& checkedItemTexts);
+std::vector<std::string> FilterSimoLines(const SimoTable& simoTable, const std::vector<std::string>& checkedItemTexts);
 
 // Replaces the schedule file at `schedulePath` with `lines`, each ended by CR LF; the
 // old file stays whole when writing fails. Throws IoError.

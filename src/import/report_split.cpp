@@ -133,21 +133,12 @@ void OpenReportPair(ReportPair& pair, const std::string& baseFolder, const Repor
   pair.twin.emplace(PagePath(baseFolder, file.twin));
 }
 
-std::vector<std::string> LoadSimoTable(const std::string& schedulePath) {
-  std::vector<std::string> lines;
-  InputFile schedule(schedulePath);
-  std::string line;
-  while (schedule.ReadLine(line)) lines.push_back(CutText(line, kScheduleLineLimit));
-  schedule.Close();
-  return lines;
-}
-
-void SplitReports(const std::string& baseFolder, std::vector<std::string>& simoTable, ReportTable& reportFiles,
+void SplitReports(const std::string& baseFolder, SimoTable& simoTable, ReportTable& reportFiles,
                   MissingSchedule missingSchedule) {
   reportFiles = ReportTable{};
   const std::string schedulePath = OwnFilePath(baseFolder, FileNames::kSchedule);
   if (missingSchedule == MissingSchedule::ReadsEmpty && !FileExists(schedulePath))
-    simoTable.clear();
+    simoTable = SimoTable{};
   else
     simoTable = LoadSimoTable(schedulePath);
 

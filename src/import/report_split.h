@@ -15,11 +15,10 @@
 #include <vector>
 
 #include "base/file_layer.h"
+#include "import/simo_table.h"
 
 // Longest report name kept; longer names are cut, and the files carry the cut name.
 inline constexpr std::size_t kReportNameLimit = 15;
-// Characters kept of each schedule line.
-inline constexpr std::size_t kScheduleLineLimit = 63;
 
 // The files of one report in the working folder.
 struct ReportFile {
@@ -97,10 +96,6 @@ struct ReportPair {
 // twin file of `file` in `baseFolder`. Throws IoError.
 void OpenReportPair(ReportPair& pair, const std::string& baseFolder, const ReportFile& file);
 
-// Lines of the schedule file, each cut to 63 characters; every line is kept. Throws
-// IoError, "File not found" when the file is missing.
-std::vector<std::string> LoadSimoTable(const std::string& schedulePath);
-
 // What a split does when the schedule "SimoDump.LST" is missing: the program (which
 // writes a sample at every start) treats it as the file error it is; the print-only
 // command, which needs no schedule, reads it as empty.
@@ -112,7 +107,7 @@ enum class MissingSchedule { Fails, ReadsEmpty };
 // (unless `missingSchedule` reads it as empty); a failure while splitting removes the
 // files made so far and leaves `reportFiles` empty and not complete. "Vantrose.TXT"
 // is only read.
-void SplitReports(const std::string& baseFolder, std::vector<std::string>& simoTable, ReportTable& reportFiles,
+void SplitReports(const std::string& baseFolder, SimoTable& simoTable, ReportTable& reportFiles,
                   MissingSchedule missingSchedule = MissingSchedule::Fails);
 
 // What a rejoin has to tell the user: nothing when every page was there.

@@ -29,8 +29,8 @@ struct AppState {
   bool applyPerfLimit = true;
 
   // Report tables.
-  ReportTable reportFiles;             // the report page files of the last split, in text order
-  std::vector<std::string> simoTable;  // lines of the simulcast schedule
+  ReportTable reportFiles;  // the report page files of the last split, in text order
+  SimoTable simoTable;      // lines of the simulcast schedule
 
   std::string viewFileName;  // full path of the file the view shows
   std::string userIdText = "0000";

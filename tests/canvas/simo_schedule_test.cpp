@@ -82,7 +82,9 @@ TEST(FilterSimoLines, KeepsLinesOfCheckedTracksOnceInScheduleOrder) {
       {"an empty filler matches no short line", {""}, {}},
       {"a track without lines", {"A01Bel"}, {}},
   };
-  for (const Case& c : cases) EXPECT_EQ(FilterSimoLines(table, c.checked), c.kept) << c.name;
+  SimoTable simoTable;
+  for (const std::string& line : table) simoTable.Add(line);
+  for (const Case& c : cases) EXPECT_EQ(FilterSimoLines(simoTable, c.checked), c.kept) << c.name;
 }
 
 TEST(WriteSimoDump, WritesLinesWithCrLf) {

@@ -1,9 +1,9 @@
 #include "import/report_split.h"
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <chrono>
 #include <map>
 #include <optional>
 #include <string>
@@ -54,7 +54,7 @@ class ReportSplitTest : public ::testing::Test {
   }
 
   TempFolder folder;
-  std::vector<std::string> simoTable;
+  SimoTable simoTable;
   ReportTable table;
 };
 
@@ -216,8 +216,10 @@ TEST_F(ReportSplitTest, ScheduleLinesAreCutTo63CharactersAndAllKept) {
   folder.Write("SimoDump.LST", schedule);
   Split(Report("A01Tam"));
   ASSERT_EQ(simoTable.size(), 600u);
-  EXPECT_EQ(simoTable[0], std::string(63, 'a'));
-  EXPECT_EQ(simoTable[599], std::string(63, static_cast<char>('a' + 599 % 26)));
+  const std::vector<std::string> lines(simoTable.begin(), simoTable.end());
+  ASSERT_EQ(lines.size(), 600u);
+  EXPECT_EQ(lines[0], std::string(63, 'a'));
+  EXPECT_EQ(lines[599], std::string(63, static_cast<char>('a' + 599 % 26)));
 }
 
 TEST_F(ReportSplitTest, AMissingScheduleStopsBeforeTheTextIsSplit) {
