@@ -1,8 +1,9 @@
-// Hostile inputs to the core's file-reading steps: truncated, empty, oversized and
-// garbage data files, report names that try to leave the working folder, huge
-// counts and huge lines, junk settings, long schedules and odd print files. Each
-// row says what must come of its input, and every row checks that nothing outside
-// the working folder changed.
+// Hostile inputs to the core's file steps: truncated, empty, oversized and garbage
+// data files, report names that try to leave the working folder or cannot be files,
+// huge counts and huge lines, junk settings, long and junk schedules, odd print files,
+// links planted where the program writes, and files the user protected. Each row says
+// what must come of its input, and every row checks that nothing outside the working
+// folder changed or appeared.
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -18,12 +19,14 @@
 #include "base/file_layer.h"
 #include "base/settings.h"
 #include "base/working_folders.h"
+#include "browser/scratch.h"
 #include "canvas/canvas_print.h"
 #include "canvas/simo_schedule.h"
 #include "import/page_index.h"
 #include "import/race_data.h"
 #include "import/report_split.h"
 #include "pcl/pcl_compose.h"
+#include "pcl/print_commands.h"
 #include "support/recording_canvas.h"
 #include "support/temp_folder.h"
 
@@ -72,6 +75,11 @@ struct Workplace {
 };
 
 std::string Report(const std::string& name, const std::string& body) { return "\x0c@" + name + " report\r\n" + body; }
+
+std::string Padded(std::string text, std::size_t width) {
+  text.resize(width, ' ');
+  return text;
+}
 
 std::string RandomBytes(std::size_t size, unsigned seed) {
   std::mt19937 random(seed);
@@ -325,6 +333,62 @@ const HostileCase kCases[] = {
        EXPECT_NE(drawn.find("block 239"), std::string::npos);
        EXPECT_EQ(drawn.find("block 240"), std::string::npos);
        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+     }},
+    // Mended: writes followed links planted in the working folder (a shared or synced
+    // folder, an unpacked archive) and changed or made files anywhere. Each link, at a
+    // page, a twin, each work file and the temporary file of a replace, is replaced
+    // itself; the harness checks that nothing outside changed or appeared.
+    {"links planted where the program writes, some dangling",
+     [](const Workplace& work) {
+       const std::string outside = work.profile.Path() + "outside.txt";
+       const std::string nowhere = work.profile.Path() + "other/";
+       const std::pair<const char*, std::string> links[] = {
+           {"A01Tam", outside},       {"A0~Tam", nowhere + "made-by-the-twin"},
+           {"Vantrose.PRN", outside}, {"Vantrose.PCL", nowhere + "made-by-the-job"},
+           {"Vantrose.TMP", outside}, {"Vantrose.TXT.~new", nowhere + "made-by-the-rejoin"},
+       };
+       for (const auto& [name, target] : links) fs::create_symlink(target, work.Path(name));
+       const std::string text = Report("A01Tam", Padded("  1 Horse", 69) + " 3.0  3.0\r\nend\r\n");
+       Split split = SplitDay(work, text);
+       WritePrintFile(work.Path("Vantrose.PRN"), {work.Path("A01Tam")}, nullptr);
+       BuildPclJob(work.Path("Vantrose.PRN"), work.Path("Vantrose.PCL"), 'J', false, false);
+       ScratchPage(work.base, "A01Tam");
+       EXPECT_TRUE(RejoinReports(work.base, split.reports).Empty());
+       for (const auto& [name, target] : links) EXPECT_FALSE(fs::is_symlink(work.Path(name))) << name;
+       EXPECT_FALSE(work.Exists("Vantrose.TXT.~new"));
+       EXPECT_NE(work.Read("Vantrose.PCL").find("1 Horse"), std::string::npos);
+     }},
+    // Mended: a replaced file came back with default permissions, and a read-only
+    // one was overwritten. Now a replace keeps the mode, and a read-only day's text
+    // is refused ("File access denied") with every report still in its page.
+    {"the day's text kept private, then made read-only",
+     [](const Workplace& work) {
+       const std::string text = Report("A01Tam", "one\r\n") + Report("B01Tam", "two\r\n");
+       const fs::perms privateMode = fs::perms::owner_read | fs::perms::owner_write;
+       const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+       work.Write("Vantrose.TXT", text);
+       fs::permissions(work.Path("Vantrose.TXT"), privateMode);
+       Split split = SplitDay(work, text);
+       RejoinReports(work.base, split.reports);
+       EXPECT_EQ(fs::status(work.Path("Vantrose.TXT")).permissions(), privateMode);
+
+       split = SplitDay(work, text);
+       fs::permissions(work.Path("Vantrose.TXT"), readOnly);
+       EXPECT_NE(ThrownText([&] { RejoinReports(work.base, split.reports); }).find("File access denied"),
+                 std::string::npos);
+       EXPECT_EQ(work.Read("Vantrose.TXT"), text);
+       EXPECT_EQ(work.Read("B01Tam"), Report("B01Tam", "two\r\n"));
+       work.Write("Data.DAT", EncodeRaceData("new day\r\n", 5));
+       EXPECT_NE(ThrownText([&] {
+                   DecodeRaceData(work.Path("Data.DAT"), work.Path("Vantrose.TXT"), "0000");
+                 }).find("File access denied"),
+                 std::string::npos);
+       EXPECT_EQ(work.Read("Vantrose.TXT"), text);
+       EXPECT_EQ(fs::status(work.Path("Vantrose.TXT")).permissions(), readOnly);
+
+       fs::permissions(work.Path("Vantrose.TXT"), privateMode);
+       EXPECT_TRUE(RejoinReports(work.base, split.reports).Empty()) << "the pages were kept for a second try";
+       EXPECT_EQ(work.Read("Vantrose.TXT"), text);
      }},
     {"print file without line ends",
      [](const Workplace& work) {
