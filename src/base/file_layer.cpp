@@ -186,7 +186,14 @@ std::FILE* OpenOwnFileForWriting(const std::string& path, char* buffer) {
   if (handle == INVALID_HANDLE_VALUE) return FailWin32();
   BY_HANDLE_FILE_INFORMATION information{};
   if (!GetFileInformationByHandle(handle, &information)) return FailWin32(handle);
-  if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || information.nNumberOfLinks > 1) {
+  const bool link = (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  if (!link && (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    // An administrator may open it all the same; the program still leaves it alone.
+    CloseHandle(handle);
+    errno = EACCES;
+    return nullptr;
+  }
+  if (link || information.nNumberOfLinks > 1) {
     // A link made meanwhile, or a second name of a file elsewhere: emptying it would
     // empty that file too.
     CloseHandle(handle);
