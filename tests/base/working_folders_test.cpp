@@ -51,11 +51,11 @@ TEST(SettleFoldersTest, ProfileFolderAndWorkingFolder) {
 // A cut path names another folder (the parent, once the cut falls there): the path
 // stays whole, and only a path the system refuses is an error, one that names it.
 TEST(SettleFoldersTest, PathsAreNeverCutAndOnlyOnesTheSystemRefusesAreAnError) {
-  const std::string deepProfile = "/srv" + [] {
+  const std::string deepProfile = Native("/srv" + [] {
     std::string parts;
     for (int i = 0; i < 8; ++i) parts += "/" + std::string(50, static_cast<char>('a' + i));
     return parts;
-  }();
+  }());
   const WorkingFolders deep = SettleFolders(deepProfile.c_str(), nullptr);
   EXPECT_EQ(deep.baseFolder, Native(deepProfile + "/RavelstowData/Vantrose/"));
   EXPECT_NO_THROW(CheckFolderPath(deep.baseFolder));
@@ -63,7 +63,7 @@ TEST(SettleFoldersTest, PathsAreNeverCutAndOnlyOnesTheSystemRefusesAreAnError) {
   std::string tooLong = "/srv";
   while (tooLong.size() < 40000) tooLong += "/" + std::string(200, 'x');  // past Linux's and Windows' limits
   const std::string longPart = "/srv/" + std::string(256, 'p');           // one part longer than a file name may be
-  for (const std::string& profile : {tooLong, longPart}) {
+  for (const std::string& profile : {Native(tooLong), Native(longPart)}) {
     const WorkingFolders folders = SettleFolders(profile.c_str(), nullptr);
     EXPECT_EQ(folders.baseFolder, Native(profile + "/RavelstowData/Vantrose/"));
     try {
