@@ -296,13 +296,19 @@ const MissingCase kMissingCases[] = {
      "\" lacks its folders Help and Archive"},
 };
 
+// A working folder in `profile` without what `c` removes.
+void MakeWorkingFolderWithout(TempFolder& profile, const MissingCase& c) {
+  for (const char* folder : {"Data", "Exec", "Help", "Archive"})
+    profile.MakeFolder(std::string("RavelstowData/Vantrose/") + folder);
+  for (const std::string& removed : c.removed) std::filesystem::remove_all(profile.Path() + removed);
+}
+
 TEST_F(StartupTest, FirstStartAsksOnceThenCreatesExactlyTheMissingFoldersAndOpensOnAnEmptyDay) {
   for (const MissingCase& c : kMissingCases) {
     SCOPED_TRACE(c.name);
     TempFolder profile;
     const WorkingFolders folders{profile.Path(), profile.Path() + Base("")};
-    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) profile.MakeFolder(Base(folder));
-    for (const std::string& removed : c.removed) std::filesystem::remove_all(profile.Path() + removed);
+    MakeWorkingFolderWithout(profile, c);
     m_folderQuestions.clear();
     m_createFolders = true;
 
@@ -335,8 +341,7 @@ TEST_F(StartupTest, QuittingAtTheFirstStartsQuestionChangesNothing) {
     SCOPED_TRACE(c.name);
     TempFolder profile;
     const WorkingFolders folders{profile.Path(), profile.Path() + Base("")};
-    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) profile.MakeFolder(Base(folder));
-    for (const std::string& removed : c.removed) std::filesystem::remove_all(profile.Path() + removed);
+    MakeWorkingFolderWithout(profile, c);
     const std::set<std::string> before = profile.Entries();
     m_folderQuestions.clear();
     m_createFolders = false;
