@@ -703,16 +703,22 @@ void InputFile::Close() {
 
 // ---- OutputFile ----
 
-OutputFile::OutputFile(const std::string& path, CreateFailure failure, const std::string& reportedPath)
-    : OutputFile(Making::OwnFile, path, {}, failure, reportedPath) {}
+namespace {
+
+// Reports a failure `error` to create the file `path` as `failure` asks.
+[[noreturn]] void ThrowCreateFailure(CreateFailure failure, int error, const std::string& path) {
+  if (failure == CreateFailure::IoText) ThrowIoError(error, path);
+  throw CannotCreateError(path, error);
+}
+
+}  // namespace
 
 OutputFile::OutputFile(const std::string& path, AtLink atLink)
-    : OutputFile(atLink == AtLink::FollowLink ? Making::NamedFile : Making::OwnFile, path, {}, CreateFailure::IoText,
-                 {}) {}
+    : OutputFile(atLink == AtLink::FollowLink ? Making::NamedFile : Making::OwnFile, path, CreateFailure::IoText,
+                 path) {}
 
-OutputFile::OutputFile(Making making, const std::string& path, const std::string& targetPath, CreateFailure failure,
-                       const std::string& reportedPath)
-    : m_path(path), m_reportedPath(reportedPath.empty() ? path : reportedPath) {
+OutputFile::OutputFile(Making making, const std::string& path, CreateFailure failure, const std::string& reportedPath)
+    : m_path(path), m_reportedPath(reportedPath) {
   int error = 0;
   try {
     CountOperation(m_reportedPath);
@@ -725,7 +731,7 @@ OutputFile::OutputFile(Making making, const std::string& path, const std::string
         m_file = OpenNamedFileForWriting(path, m_stdioBuffer.get());
         break;
       case Making::TemporaryFile:
-        m_file = CreateTemporaryFile(path, targetPath, m_stdioBuffer.get());
+        m_file = CreateTemporaryFile(path, m_reportedPath, m_stdioBuffer.get());
         break;
     }
     if (m_file == nullptr) error = errno;
@@ -733,9 +739,7 @@ OutputFile::OutputFile(Making making, const std::string& path, const std::string
     if (failure == CreateFailure::IoText) throw;
     error = injected.SystemErrorNumber();
   }
-  if (error == 0) return;
-  if (failure == CreateFailure::IoText) ThrowIoError(error, m_reportedPath);
-  throw CannotCreateError(m_reportedPath, error);
+  if (error != 0) ThrowCreateFailure(failure, error, m_reportedPath);
 }
 
 OutputFile::~OutputFile() {
@@ -769,10 +773,7 @@ namespace {
 
 // Refuses, before anything is written, to replace a folder or a read-only file.
 const std::string& Replaceable(const std::string& targetPath, CreateFailure failure) {
-  if (const int refusal = ReplaceRefusal(targetPath); refusal != 0) {
-    if (failure == CreateFailure::IoText) ThrowIoError(refusal, targetPath);
-    throw CannotCreateError(targetPath, refusal);
-  }
+  if (const int refusal = ReplaceRefusal(targetPath); refusal != 0) ThrowCreateFailure(failure, refusal, targetPath);
   return targetPath;
 }
 
@@ -780,7 +781,7 @@ const std::string& Replaceable(const std::string& targetPath, CreateFailure fail
 
 AtomicFile::AtomicFile(const std::string& targetPath, CreateFailure failure)
     : m_targetPath(Replaceable(targetPath, failure)),
-      m_output(OutputFile::Making::TemporaryFile, TemporaryPathFor(targetPath), targetPath, failure, targetPath) {}
+      m_output(OutputFile::Making::TemporaryFile, TemporaryPathFor(targetPath), failure, targetPath) {}
 
 AtomicFile::~AtomicFile() {
   if (m_committed) return;

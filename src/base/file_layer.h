@@ -168,8 +168,8 @@ enum class AtLink {
 };
 
 // A file created (or emptied) for writing. Write() and Close() throw on failure;
-// the destructor closes without throwing. Failures name `reportedPath` when given
-// (the file a temporary one will replace), else the path itself.
+// the destructor closes without throwing. Failures name the path (for the temporary
+// file of an AtomicFile, the file it will replace).
 // The program's own files are never written through anything but a plain file of
 // their own: a symbolic link or a second hard link at the path is removed (never what
 // it points to) and a new file made; a folder, a pipe or a device there is refused
@@ -177,9 +177,7 @@ enum class AtLink {
 // this process write it.
 class OutputFile {
  public:
-  explicit OutputFile(const std::string& path, CreateFailure failure = CreateFailure::IoText,
-                      const std::string& reportedPath = {});
-  OutputFile(const std::string& path, AtLink atLink);
+  explicit OutputFile(const std::string& path, AtLink atLink = AtLink::ReplaceLink);
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
@@ -195,9 +193,8 @@ class OutputFile {
   friend class AtomicFile;
   enum class Making { OwnFile, NamedFile, TemporaryFile };
   // A TemporaryFile is new (anything left at its path goes first) and takes the
-  // permissions of `targetPath` when that is a file.
-  OutputFile(Making making, const std::string& path, const std::string& targetPath, CreateFailure failure,
-             const std::string& reportedPath);
+  // permissions of `reportedPath`, the file it will replace, when that is a file.
+  OutputFile(Making making, const std::string& path, CreateFailure failure, const std::string& reportedPath);
 
   std::string m_path;
   std::string m_reportedPath;

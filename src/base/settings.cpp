@@ -8,10 +8,6 @@
 
 namespace {
 constexpr std::string_view kHexDigits = "0123456789ABCDEF";
-
-}  // namespace
-
-namespace {
 constexpr std::uint16_t kPrintModeBits = 0x7;
 constexpr std::uint16_t kLegalPaperBit = 0x8;
 constexpr std::uint16_t kDuplexBit = 0x10;
@@ -40,8 +36,7 @@ std::string HexText(std::uint32_t value, unsigned width) {
 std::uint32_t HexValue(std::string_view text) {
   std::uint32_t result = 0;
   for (char c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    const auto digit = kHexDigits.find(c);
+    const auto digit = kHexDigits.find(AsciiUpper(c));
     if (digit != std::string_view::npos) result = result * 16 + static_cast<std::uint32_t>(digit);
   }
   return result;
@@ -52,7 +47,7 @@ void ParseSettings(const std::vector<std::string>& lines, Settings& settings) {
                                  &settings.optCodes};
   const std::size_t linesRead = std::min<std::size_t>(lines.size(), std::size(values));
   for (std::size_t i = 0; i < linesRead; ++i) *values[i] = CutText(lines[i], kSettingTextLimit);
-  if (linesRead == 4) {
+  if (linesRead == kSettingLineCount) {
     const std::string& codes = settings.optCodes;
     settings.printSettings = static_cast<std::uint16_t>(HexValue(codes.size() >= 1 ? codes.substr(0, 1) : "2"));
     settings.maxPerfLines = static_cast<std::uint16_t>(HexValue(codes.size() >= 2 ? codes.substr(1, 1) : "7"));

@@ -24,7 +24,7 @@ WorkingFolders SettleFolders(const char* userProfile, const char* home) {
 
 void CheckFolderPath(const std::string& baseFolder) {
   // The longest path below the folder: the temporary file of an archive of twelve characters.
-  if (!PathFitsSystem(JoinPath(baseFolder, "Archive/ABCDEFGHIJKL.~new")))
+  if (!PathFitsSystem(AtomicFile::TemporaryPathFor(JoinPath(baseFolder, "Archive/ABCDEFGHIJKL"))))
     throw IoError("The working folder's path is too long for this system: " + baseFolder, ENAMETOOLONG);
 }
 
