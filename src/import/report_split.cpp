@@ -200,9 +200,7 @@ namespace {
 class TextReports {
  public:
   explicit TextReports(const std::string& textPath) : m_text(textPath) {
-    while (NextLine() && !StartsReport()) {
-      // Lines before the first report belong to no report.
-    }
+    SkipReport();  // the lines before the first report belong to no report
   }
 
   // Copies the lines of the report at `index` of the split, named `expected`, to `out`.
@@ -234,6 +232,7 @@ class TextReports {
     return true;
   }
 
+  // Reads on to the next report's marker line, or to the end.
   void SkipReport() {
     while (NextLine() && !StartsReport()) {
     }
@@ -247,6 +246,15 @@ class TextReports {
   std::size_t m_started = 0;
   ReportFile m_current;
 };
+
+}  // namespace
+
+namespace {
+
+// The file a report is joined back from: its page, or for an E report its untrimmed twin.
+std::string RejoinSource(const std::string& baseFolder, const ReportFile& file) {
+  return PagePath(baseFolder, RejoinsFromTwin(file) ? file.twin : file.name);
+}
 
 }  // namespace
 
@@ -264,7 +272,7 @@ RejoinNotice RejoinReports(const std::string& baseFolder, ReportTable& reportFil
   std::vector<bool> present(reportFiles.files.size(), false);
   for (std::size_t i = 0; i < reportFiles.files.size(); ++i) {
     const ReportFile& file = reportFiles.files[i];
-    present[i] = FileExists(PagePath(baseFolder, RejoinsFromTwin(file) ? file.twin : file.name));
+    present[i] = FileExists(RejoinSource(baseFolder, file));
     if (!present[i]) notice.missingPages.push_back(file.name);
   }
 
@@ -283,7 +291,7 @@ RejoinNotice RejoinReports(const std::string& baseFolder, ReportTable& reportFil
         notice.textKept = true;
         return notice;
       }
-      InputFile report(PagePath(baseFolder, RejoinsFromTwin(file) ? file.twin : file.name));
+      InputFile report(RejoinSource(baseFolder, file));
       while (report.ReadLine(line)) text.WriteLine(line);
       report.Close();
     }
