@@ -69,10 +69,9 @@ void TPrinterSetupDialog::ShowPrinter(int index) {
   m_sizes.clear();
   if (index < 0) return;
   const QString name = PrinterName->itemText(index);
-  const bool laidOutHere =
-      m_canvasPrinter.outputFormat() == QPrinter::NativeFormat && m_canvasPrinter.printerName() == name;
   const QPrinterInfo info = QPrinterInfo::printerInfo(name);
-  const QPageSize current = laidOutHere ? m_canvasPrinter.pageLayout().pageSize() : PrinterPaper(name.toStdString());
+  const QPageSize current =
+      LaidOutOn(m_canvasPrinter, name) ? m_canvasPrinter.pageLayout().pageSize() : PrinterPaper(info);
   for (const QPageSize& size : info.supportedPageSizes()) m_sizes.push_back(size);
   // A printer that names no paper (a raw queue) is offered the program's papers.
   if (m_sizes.empty()) m_sizes = {QPageSize(QPageSize::Letter), QPageSize(QPageSize::Legal), QPageSize(QPageSize::A4)};

@@ -19,9 +19,13 @@ PrintingServices SystemPrintingServices() {
   return services;
 }
 
-QPageSize PrinterPaper(const std::string& deviceName) {
-  const QPageSize paper = QPrinterInfo::printerInfo(QString::fromStdString(deviceName)).defaultPageSize();
+QPageSize PrinterPaper(const QPrinterInfo& info) {
+  const QPageSize paper = info.defaultPageSize();
   return paper.isValid() ? paper : QPageSize(QPageSize::A4);
+}
+
+bool LaidOutOn(const QPrinter& printer, const QString& name) {
+  return printer.outputFormat() == QPrinter::NativeFormat && printer.printerName() == name;
 }
 
 void UsePrinterPaper(QPrinter& printer, const std::string& deviceName, const QPageSize& paper) {
@@ -30,7 +34,7 @@ void UsePrinterPaper(QPrinter& printer, const std::string& deviceName, const QPa
   if (name.isEmpty() || info.isNull()) return;
   const QPageLayout::Orientation orientation = printer.pageLayout().orientation();
   printer.setPrinterName(name);
-  const QPageSize size = paper.isValid() ? paper : PrinterPaper(deviceName);
+  const QPageSize size = paper.isValid() ? paper : PrinterPaper(info);
   if (info.supportedPageSizes().isEmpty()) {
     printer.setPageLayout(QPageLayout(size, orientation, QMarginsF(10, 10, 10, 10)));
   } else {
@@ -44,6 +48,6 @@ void UsePrinterPaper(QPrinter& printer, const std::string& deviceName, const QPa
 }
 
 void SelectCanvasPrinter(QPrinter& printer, const std::string& deviceName) {
-  if (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().toStdString() == deviceName) return;
+  if (LaidOutOn(printer, QString::fromStdString(deviceName))) return;
   UsePrinterPaper(printer, deviceName);
 }

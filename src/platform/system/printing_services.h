@@ -5,6 +5,7 @@
 
 #include <QPageSize>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <memory>
 #include <string>
 
@@ -26,7 +27,10 @@ PrintingServices SystemPrintingServices();
 
 // The printer's own default paper; for a printer that names none (a raw queue), the
 // toolkit's default page, A4.
-QPageSize PrinterPaper(const std::string& deviceName);
+QPageSize PrinterPaper(const QPrinterInfo& info);
+
+// True when canvas jobs are already laid out on the printer `name`.
+bool LaidOutOn(const QPrinter& printer, const QString& name);
 
 // Points `printer` at the printer `deviceName` on `paper` (when not valid, the printer's
 // own default paper), keeping the orientation. The margins are those the printer cannot

@@ -25,6 +25,10 @@ std::string WriteFailureText(const QString& reason) {
   return "The print job could not be written: " + reason.toStdString();
 }
 
+std::string PdfFailureText(const QString& pdfPath) {
+  return "The PDF file \"" + pdfPath.toStdString() + "\" could not be written.";
+}
+
 }  // namespace
 
 QtPrinterCanvas::QtPrinterCanvas(QPrinter& printer, const CurrentPrinter& current, Spooler& spooler)
@@ -87,8 +91,7 @@ void QtPrinterCanvas::BeginPdf(const QString& pdfPath) {
   m_pdfWriter->setPageLayout(m_printer.pageLayout());
   m_device = m_pdfWriter.get();
   if (!m_painter.begin(m_pdfWriter.get()))
-    throw PrintFailure(pdfPath.isEmpty() ? WriteFailureText(m_spoolFile->errorString())
-                                         : "The PDF file \"" + pdfPath.toStdString() + "\" could not be written.");
+    throw PrintFailure(pdfPath.isEmpty() ? WriteFailureText(m_spoolFile->errorString()) : PdfFailureText(pdfPath));
 }
 
 void QtPrinterCanvas::NewPage() { m_device->newPage(); }
@@ -110,8 +113,7 @@ void QtPrinterCanvas::EndDocument() {
     return;
   }
   if (written) return;
-  if (m_output == Output::PdfFile)
-    throw PrintFailure("The PDF file \"" + m_pdfPath.toStdString() + "\" could not be written.");
+  if (m_output == Output::PdfFile) throw PrintFailure(PdfFailureText(m_pdfPath));
   throw PrintFailure("The printer \"" + m_printer.printerName().toStdString() + "\" reported an error.");
 }
 
