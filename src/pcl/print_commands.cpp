@@ -120,6 +120,5 @@ std::uint16_t ReadJobNumber(const std::string& path) {
 }
 
 void WriteJobNumber(const std::string& path, std::uint16_t jobNumber) {
-  const std::string digits = std::to_string(10000 + jobNumber % 10000).substr(1);
-  ReplaceFile(path, digits + "\r\n");
+  ReplaceFile(path, JobNumberText(jobNumber) + "\r\n");
 }

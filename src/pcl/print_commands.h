@@ -32,6 +32,13 @@ static_assert(
     }(),
     "every print-mode caption is 29 characters long");
 
+// The name of print mode `printMode` without the caption's blanks, e.g. "PCL Portrait 10pt".
+constexpr std::string_view PrintModeName(int printMode) {
+  std::string_view name = PrintModeNames[static_cast<std::size_t>(printMode)];
+  name.remove_prefix(name.find_first_not_of(' '));
+  return name.substr(0, name.find_last_not_of(' ') + 1);
+}
+
 inline constexpr std::string_view kPrintFileName = "Vantrose.PRN";
 inline constexpr std::string_view kPclJobFileName = "Vantrose.PCL";
 // Where the job number is kept between runs, beside the settings.

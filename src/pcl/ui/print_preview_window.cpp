@@ -45,8 +45,8 @@ QFont PitchFont(double pixelHeight, double advance, QPaintDevice* device) {
 }
 
 QString ModeCaption(int printMode) {
-  const std::string_view name = PrintModeNames[static_cast<std::size_t>(printMode)];
-  return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())).trimmed();
+  const std::string_view name = PrintModeName(printMode);
+  return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 }  // namespace

@@ -236,7 +236,7 @@ void TMainForm::DirtyUp() {
 
     PrintButton->setEnabled(true);
     FontSelect->SetPosition(7 - m_state.printMode);
-    SpinFont->setText(FromBytes(std::string(PrintModeNames[static_cast<std::size_t>(m_state.printMode)])));
+    ShowPrintMode();
 
     const bool dayTextExists = FileExists(DayTextPath(m_state));
     SaveButton->setEnabled(dayTextExists);

@@ -98,7 +98,7 @@ class TMainForm final : public QMainWindow {
   void ListBox1MouseDown();
   void ListBox1MouseUp();
 
-  // Commands of the browser: options, scratch editor, help, archive (browser_handlers.cpp).
+  // Commands of the browser: options, scratch editor, help, archive (main_window_browser.cpp).
   void OptionsMenuClick();
   void MenuEditClick();
   void WTFClick();
@@ -108,17 +108,19 @@ class TMainForm final : public QMainWindow {
   void LoadButtonClick();
   QString AskInput(const QString& caption, const QString& prompt);
 
-  // Print commands (print_handlers.cpp).
+  // Print commands (main_window_print.cpp).
   PrintOutcome PrintCurrentWorkFile();
   void PrintButtonClick();
   void Quickie();
   void FontSelectClick();
   void SpinFontDblClick();
+  // Shows the current print mode's caption on SpinFont.
+  void ShowPrintMode();
 
-  // The print preview (preview_handlers.cpp).
+  // The print preview (main_window_preview.cpp).
   void PrintPreviewClick();
 
-  // The simulcast schedule (simo_handlers.cpp).
+  // The simulcast schedule (main_window_simo.cpp).
   void PrintSimoClick();
   void optionsClick();
 

@@ -46,10 +46,14 @@ PrintOutcome TMainForm::PrintCurrentWorkFile() {
                        *m_printing.spooler, m_printing.currentPrinter->DeviceName());
 }
 
-void TMainForm::FontSelectClick() {
-  m_state.printMode = 7 - FontSelect->Position();
+void TMainForm::ShowPrintMode() {
   const std::string_view caption = PrintModeNames[static_cast<std::size_t>(m_state.printMode)];
   SpinFont->setText(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+}
+
+void TMainForm::FontSelectClick() {
+  m_state.printMode = 7 - FontSelect->Position();
+  ShowPrintMode();
   PrintButton->setEnabled(true);
   // The word keeps the mode and the two paper choices; the darkness bits are cleared.
   m_state.legalPaper = m_printerXForm->LegalChecked();

@@ -181,9 +181,7 @@ int RunPrintOnly(const std::vector<std::string>& arguments, const WorkingFolders
       err << "vantrose-print: the job did not reach the printer: " << outcome.reason << "\n";
       return 1;
     }
-    std::string modeName(PrintModeNames[static_cast<std::size_t>(state.printMode)]);
-    modeName = modeName.substr(5, modeName.find_last_not_of(' ') - 4);
-    out << "Printed job " << state.jobNumberText << " in mode " << modeName << " to "
+    out << "Printed job " << state.jobNumberText << " in mode " << PrintModeName(state.printMode) << " to "
         << (options.output.empty() ? "printer " + printing.currentPrinter->DeviceName() : options.output) << ".\n";
     return 0;
   } catch (const IoError& error) {

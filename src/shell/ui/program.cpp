@@ -31,7 +31,11 @@ namespace {
 // could not be made (its error shown).
 bool ProvideWorkingFolder(ProgramServices& services, const WorkingFolders& folders, int& exitStatus) {
   std::vector<std::string> missing;
-  if (!RunCommand(services.showMessage, [&] { missing = MissingFolders(folders); })) {
+  // A path the system refuses is told before anything is made or locked below it.
+  if (!RunCommand(services.showMessage, [&] {
+        CheckFolderPath(folders.baseFolder);
+        missing = MissingFolders(folders);
+      })) {
     exitStatus = 1;
     return false;
   }
@@ -48,14 +52,6 @@ std::unique_ptr<Program> StartProgram(ProgramServices& services, const WorkingFo
   int unused = 0;
   int& status = exitStatus != nullptr ? *exitStatus : unused;
   status = 0;
-  // A path the system refuses is told before anything is made or locked below it.
-  try {
-    CheckFolderPath(folders.baseFolder);
-  } catch (const IoError& error) {
-    services.showMessage(error.what());
-    status = 1;
-    return nullptr;
-  }
   // Before the instance guard, whose lock belongs to the working folder.
   if (!ProvideWorkingFolder(services, folders, status)) return nullptr;
 
