@@ -6,7 +6,6 @@
 
 #include <QPageSize>
 #include <QPrinter>
-#include <QProcess>
 #include <algorithm>
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -15,49 +14,21 @@
 
 #include "canvas/canvas_print.h"
 #include "canvas/simo_schedule.h"
+#include "support/pdf_text.h"
 #include "support/temp_folder.h"
 
 namespace {
-
-// The text of a PDF file as `pdftotext -layout` reads it; pages end with a form feed.
-std::string PdfText(const std::string& pdfPath) {
-  QProcess process;
-  process.start(QStringLiteral("pdftotext"),
-                {QStringLiteral("-layout"), QString::fromStdString(pdfPath), QStringLiteral("-")});
-  if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-    ADD_FAILURE() << "pdftotext did not read " << pdfPath
-                  << " (Debian package poppler-utils): " << process.readAllStandardError().toStdString();
-    return {};
-  }
-  return process.readAllStandardOutput().toStdString();
-}
-
-// Runs of blanks, line ends and form feeds become one blank; none at either end.
-std::string Normalised(const std::string& text) {
-  std::string result;
-  bool blank = false;
-  for (const char c : text) {
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
-      blank = !result.empty();
-    } else {
-      if (blank) result += ' ';
-      result += c;
-      blank = false;
-    }
-  }
-  return result;
-}
 
 // Expects every line of `column` in `text`, each after the one before it.
 void ExpectInOrder(const std::string& text, const std::vector<std::string>& column, const std::string& columnName) {
   std::size_t from = 0;
   for (const std::string& line : column) {
-    const std::size_t found = text.find(Normalised(line), from);
+    const std::size_t found = text.find(Simplified(line), from);
     if (found == std::string::npos) {
       ADD_FAILURE() << columnName << ": \"" << line << "\" missing or out of order";
       return;
     }
-    from = found + Normalised(line).size();
+    from = found + Simplified(line).size();
   }
 }
 
@@ -116,7 +87,7 @@ class CanvasToPdf : public ::testing::Test {
     bool legalPaper = true;
     CanvasPrintFile(m_folder.Path(), "Vantrose.PRN", letter, canvas, legalPaper);
     EXPECT_FALSE(legalPaper) << "letter paper is not legal";
-    return PdfText(pdfPath);
+    return PdfFileText(pdfPath);
   }
 
   void SetUp() override { m_printer.setPageSize(QPageSize(QPageSize::Letter)); }
@@ -129,7 +100,7 @@ TEST_F(CanvasToPdf, EveryModePrintsEachLineAsTheReaderYieldsItInColumnOrder) {
   const PrintFixture fixture = MakePrintFixture();
   for (const char letter : {'G', 'H', 'I', 'J'}) {
     SCOPED_TRACE(std::string("mode ") + letter);
-    const std::string text = Normalised(PrintedText(fixture, letter));
+    const std::string text = Simplified(PrintedText(fixture, letter));
     ASSERT_FALSE(text.empty());
     if (letter == 'G') {
       // Landscape: page 1 in two pieces side by side, page 2 alone in the left column.
@@ -178,9 +149,9 @@ TEST_F(CanvasToPdf, ScheduleCarriesItsDateHeadingAndLinesTwoUpOnOneSheet) {
     const std::string pdfPath = m_folder.Path() + (twoUp ? "two-up.pdf" : "two-sheets.pdf");
     QtPrinterCanvas canvas(m_printer, QString::fromStdString(pdfPath));
     PrintSimoPages(canvas, lines, plan, "Tue 12-Jul-2016", twoUp);
-    const std::string raw = PdfText(pdfPath);
+    const std::string raw = PdfFileText(pdfPath);
     EXPECT_EQ(std::count(raw.begin(), raw.end(), '\f'), twoUp ? 1 : 2);
-    const std::string text = Normalised(raw);
+    const std::string text = Simplified(raw);
     std::size_t headings = 0;
     for (std::size_t at = text.find("Tue 12-Jul-2016"); at != std::string::npos;
          at = text.find("Tue 12-Jul-2016", at + 1))
