@@ -34,6 +34,7 @@
 #include "shell/ui/program.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
+#include "support/working_folder.h"
 
 namespace {
 
@@ -212,9 +213,7 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 struct Session {
   Session() {
-    folders.homeFolder = profile.Path();
-    folders.baseFolder = profile.Path() + kBase;
-    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) profile.MakeFolder(std::string(kBase) + folder);
+    folders = MakeWorkingFolder(profile);
     profile.Write(std::string(kBase) + "Data/Vantrose.DAT", EncodeRaceData(DayText(), 15567));
     profile.Write(std::string(kBase) + "Archive/" + kSavedArchive, "an older archive\r\n");
     profile.Write(std::string(kBase) + "Archive/" + kLoadedArchive, ArchiveText());

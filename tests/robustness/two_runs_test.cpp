@@ -17,6 +17,7 @@
 #include "base/file_layer.h"
 #include "pcl/print_commands.h"
 #include "support/temp_folder.h"
+#include "support/working_folder.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ struct PrintRun {
 class TwoRuns : public ::testing::Test {
  protected:
   TwoRuns() {
-    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) root.MakeFolder(kBase + folder);
+    MakeWorkingFolder(root, "profile/");
     fs::create_directory_symlink(root.Path() + "profile", root.Path() + "linked");
     root.MakeFolder("tmp-one");
     root.MakeFolder("tmp-two");

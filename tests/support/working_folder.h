@@ -16,11 +16,18 @@
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
 
+// Makes RavelstowData/Vantrose and its four sub-folders in `profile`, below `under`
+// ("" or a folder relative to the profile, ending with "/"); returns its folders.
+inline WorkingFolders MakeWorkingFolder(const TempFolder& profile, const std::string& under = "") {
+  const std::string base = under + "RavelstowData/Vantrose/";
+  for (const char* folder : {"Data", "Exec", "Help", "Archive"}) profile.MakeFolder(base + folder);
+  return {profile.Path() + under, profile.Path() + base};
+}
+
 class WorkingFolderTest : public ::testing::Test {
  protected:
   WorkingFolderTest() {
-    m_folders = {m_profile.Path(), m_profile.Path() + Base("")};
-    for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(Base(folder));
+    m_folders = MakeWorkingFolder(m_profile);
     m_services.showMessage = [this](const std::string& text) { m_messages.push_back(text); };
     m_services.askQuestion = [this](const std::string& question, const std::string&, const std::string&) {
       m_folderQuestions.push_back(question);

@@ -218,8 +218,7 @@ TEST_F(StartupTest, ClosingAfterPagesVanishedKeepsEveryReportAndNamesThem) {
 TEST_F(StartupTest, LongProfilePathsAreUsedWholeOrRefusedByName) {
   std::string deep;
   while (deep.size() < 300) deep += "a-long-folder-name-of-a-profile/";
-  m_folders = {m_profile.Path() + deep, m_profile.Path() + deep + Base("")};
-  for (const char* folder : {"Data", "Exec", "Help", "Archive"}) m_profile.MakeFolder(deep + Base(folder));
+  m_folders = MakeWorkingFolder(m_profile, deep);
   m_profile.Write(deep + Base("Vantrose.TXT"), "\x0c@A01Tam race one\r\nline\r\n");
   auto program = Start();
   ASSERT_TRUE(program);
@@ -296,19 +295,18 @@ const MissingCase kMissingCases[] = {
      "\" lacks its folders Help and Archive"},
 };
 
-// A working folder in `profile` without what `c` removes.
-void MakeWorkingFolderWithout(TempFolder& profile, const MissingCase& c) {
-  for (const char* folder : {"Data", "Exec", "Help", "Archive"})
-    profile.MakeFolder(std::string("RavelstowData/Vantrose/") + folder);
+// The working folder in `profile` without what `c` removes.
+WorkingFolders MakeWorkingFolderWithout(const TempFolder& profile, const MissingCase& c) {
+  const WorkingFolders folders = MakeWorkingFolder(profile);
   for (const std::string& removed : c.removed) std::filesystem::remove_all(profile.Path() + removed);
+  return folders;
 }
 
 TEST_F(StartupTest, FirstStartAsksOnceThenCreatesExactlyTheMissingFoldersAndOpensOnAnEmptyDay) {
   for (const MissingCase& c : kMissingCases) {
     SCOPED_TRACE(c.name);
     TempFolder profile;
-    const WorkingFolders folders{profile.Path(), profile.Path() + Base("")};
-    MakeWorkingFolderWithout(profile, c);
+    const WorkingFolders folders = MakeWorkingFolderWithout(profile, c);
     m_folderQuestions.clear();
     m_createFolders = true;
 
@@ -340,8 +338,7 @@ TEST_F(StartupTest, QuittingAtTheFirstStartsQuestionChangesNothing) {
   for (const MissingCase& c : kMissingCases) {
     SCOPED_TRACE(c.name);
     TempFolder profile;
-    const WorkingFolders folders{profile.Path(), profile.Path() + Base("")};
-    MakeWorkingFolderWithout(profile, c);
+    const WorkingFolders folders = MakeWorkingFolderWithout(profile, c);
     const std::set<std::string> before = profile.Entries();
     m_folderQuestions.clear();
     m_createFolders = false;
