@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "support/error_text.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -276,15 +277,6 @@ const Writer kWriters[] = {
     {"a replaced file", [](const std::string& path) { ReplaceFile(path, "new"); }},
 };
 
-std::string ErrorText(const std::function<void()>& step) {
-  try {
-    step();
-  } catch (const IoError& error) {
-    return error.what();
-  }
-  return "no error";
-}
-
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // Makes a symbolic link, or skips the test where the system lets this process make
@@ -358,7 +350,7 @@ TEST_F(FileLayerTest, AFolderAPipeOrAReadOnlyFileIsRefusedAndLeftAlone) {
       const std::string path = folder.Path() + "Vantrose.TXT";
       obstacle.make(path);
       const fs::file_status before = fs::symlink_status(path);
-      EXPECT_TRUE(Contains(ErrorText([&] { writer.write(path); }), "File access denied"));
+      EXPECT_TRUE(Contains(ThrownText([&] { writer.write(path); }), "File access denied"));
       EXPECT_EQ(fs::symlink_status(path).type(), before.type());
       EXPECT_EQ(fs::symlink_status(path).permissions(), before.permissions());
       if (fs::is_regular_file(path)) {

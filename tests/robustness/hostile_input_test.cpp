@@ -27,6 +27,7 @@
 #include "import/report_split.h"
 #include "pcl/pcl_compose.h"
 #include "pcl/print_commands.h"
+#include "support/error_text.h"
 #include "support/recording_canvas.h"
 #include "support/temp_folder.h"
 
@@ -86,15 +87,6 @@ std::string RandomBytes(std::size_t size, unsigned seed) {
   std::string bytes(size, '\0');
   for (char& c : bytes) c = static_cast<char>(random() & 0xFF);
   return bytes;
-}
-
-std::string ThrownText(const std::function<void()>& step) {
-  try {
-    step();
-  } catch (const IoError& error) {
-    return error.what();
-  }
-  return "";
 }
 
 struct Split {

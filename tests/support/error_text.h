@@ -3,10 +3,23 @@
 // of several.
 #pragma once
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/file_layer.h"
+
+// The text of the IoError that `step` throws; empty when it throws none.
+inline std::string ThrownText(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (const IoError& error) {
+    return error.what();
+  }
+  return "";
+}
 
 // Succeeds when `shown` is `text` naming one of `paths`.
 inline ::testing::AssertionResult NamesOneOf(const std::string& shown, std::string_view text,
