@@ -838,9 +838,9 @@ std::vector<std::vector<Race>> AllCards(std::string_view schedule) {
     for (std::size_t at = 0; at + 3 <= region.size(); at += 4) {
       const std::string track(region.substr(at, 3));
       if (known.insert(track).second) cards.push_back(MadeUpCard(track));
-      for (std::size_t t = 0; t < cards.size(); ++t)
-        for (Race& race : cards[t]) race.trackSequence = static_cast<int>(t + 1);
     }
+  for (std::size_t t = 0; t < cards.size(); ++t)
+    for (Race& race : cards[t]) race.trackSequence = static_cast<int>(t + 1);
   return cards;
 }
 
